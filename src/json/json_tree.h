@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "json/json_error.h"
+
+enum class JsonNodeKind : std::uint32_t { object = 0, array = 1, scalar = 2 };
+
+// One value of the flat tree table: 28 bytes, seven 32-bit fields in this order.
+struct JsonNode {
+    std::uint32_t kind;          // JsonNodeKind
+    std::uint32_t a;             // container: member count; scalar: first byte
+    std::uint32_t b;             // container: 0; scalar: one past the last byte
+    std::uint32_t key_or_index;  // member: key's opening quote; element: index; top: 0
+    std::uint32_t key_end;       // member: one past the key's closing quote; otherwise 0
+    std::uint32_t first_child;   // 0: none (node 0 is the top level, never a child)
+    std::uint32_t next_sibling;  // 0: none
+};
+static_assert(sizeof(JsonNode) == 28);
+
+// Nodes are in document order: a container before its children.
+struct JsonTree {
+    std::string text;  // byte for byte, byte-order mark included
+    std::vector<JsonNode> nodes;
+};
+
+std::variant<JsonTree, JsonError> build_json_tree(std::string text);
