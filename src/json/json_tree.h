@@ -18,6 +18,8 @@ struct JsonNode {
     std::uint32_t key_end;       // member: one past the key's closing quote; otherwise 0
     std::uint32_t first_child;   // 0: none (node 0 is the top level, never a child)
     std::uint32_t next_sibling;  // 0: none
+
+    friend bool operator==(const JsonNode&, const JsonNode&) = default;
 };
 static_assert(sizeof(JsonNode) == 28);
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "json/json_error.h"
+#include "json/json_format.h"
+#include "json/json_tree.h"
+
+// The three ways the page scans a text: pretty, compact and the tree. Each
+// gives either its output or an error; the tests compare them.
+struct ScanOutcomes {
+    std::variant<std::string, JsonError> pretty;
+    std::variant<std::string, JsonError> compact;
+    std::variant<JsonTree, JsonError> tree;
+};
+
+inline ScanOutcomes scan_all_ways(std::string_view text) {
+    return {format_json(text, JsonMode::format), format_json(text, JsonMode::compact),
+            build_json_tree(std::string(text))};
+}
+
+template <class T>
+const JsonError* error_of(const std::variant<T, JsonError>& r) {
+    return std::get_if<JsonError>(&r);
+}
+
+inline std::string output_of(const std::variant<std::string, JsonError>& r) {
+    if (auto* e = std::get_if<JsonError>(&r)) return "<error: " + e->message + ">";
+    return std::get<std::string>(r);
+}
+
+inline bool same_error(const JsonError& a, const JsonError& b) {
+    return a.positioned == b.positioned && a.line == b.line && a.column_utf16 == b.column_utf16 &&
+           a.length_utf16 == b.length_utf16 && a.message == b.message && a.context == b.context;
+}
+
+// "message（第 L 行，第 C 列）" as the page shows it.
+inline std::string positioned_message(std::string_view message, int line, int column) {
+    return std::string(message) + "（第 " + std::to_string(line) + " 行，第 " + std::to_string(column) + " 列）";
+}
