@@ -12,6 +12,9 @@ namespace {
 // moves instead of a call per token); the buffer keeps that much spare room.
 constexpr std::size_t slack = 32;
 
+// How far ahead of the writes the pretty form's buffer is made usable.
+constexpr std::size_t touch_step = 256 * 1024;
+
 constexpr std::size_t indent_run = 2 * json_max_depth;
 struct Spaces {
     char bytes[indent_run + slack];
@@ -80,7 +83,7 @@ public:
     PrettyDriver(std::string_view text, std::string& out)
         : text_(text.data()), text_end_(text.data() + text.size()), out_(out) {
         capacity_ = std::min(text.size(), json_pretty_limit);
-        out_.resize(capacity_ + slack);
+        out_.reserve(capacity_ + slack);
     }
 
     bool scalar(const JsonSlot& slot, unsigned depth, std::size_t begin, std::size_t end, std::uint32_t&) {
@@ -134,7 +137,9 @@ private:
     }
 
     // Makes room for n more bytes, or refuses when the output would pass the
-    // limit. Growth doubles, but stops at the limit when that is enough.
+    // limit. Growth doubles, but stops at the limit when that is enough. The
+    // reserved room is only touched a step ahead of the writes, so memory in
+    // use follows the output, not the capacity.
     bool reserve(std::size_t n) {
         std::size_t need = length_ + n;
         if (need > json_pretty_limit) {
@@ -143,8 +148,9 @@ private:
         }
         if (need > capacity_) {
             capacity_ = std::min(std::max(need, 2 * capacity_), json_pretty_limit);
-            out_.resize(capacity_ + slack);
+            out_.reserve(capacity_ + slack);
         }
+        if (need + slack > out_.size()) out_.resize(std::min(capacity_, need + touch_step) + slack);
         return true;
     }
 
