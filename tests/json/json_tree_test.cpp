@@ -65,3 +65,17 @@ TEST(JsonTree, ScalarSpansAndKeySpansPointIntoTheText) {
 TEST(JsonTree, NodeIsTwentyEightBytes) { EXPECT_EQ(sizeof(JsonNode), 28u); }
 
 }  // namespace
+
+namespace {
+
+TEST(JsonTree, RefusesTextsOf4GiBAndMore) {
+    // Offsets in the table are 32-bit. The refusal comes before any scanning,
+    // so the content does not matter.
+    auto r = build_json_tree(std::string(std::size_t{1} << 32, ' '));
+    ASSERT_NE(error_of(r), nullptr);
+    EXPECT_FALSE(error_of(r)->positioned);
+    EXPECT_EQ(error_of(r)->message, "文本过大，无法构建树视图");
+    EXPECT_EQ(error_of(r)->context, "");
+}
+
+}  // namespace
