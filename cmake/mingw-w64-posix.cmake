@@ -11,8 +11,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_CXX_FLAGS_INIT "-municode")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-municode -static -static-libgcc -static-libstdc++")
+# No global -municode: it makes every executable need wmain/wWinMain, which
+# breaks CMake's compiler check and GoogleTest's main(). The program that has
+# wWinMain links with -municode itself (target_link_options). UNICODE and
+# _UNICODE come from lumaro_portable's compile definitions.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Test executables run under Wine; the wrapper owns the private prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
