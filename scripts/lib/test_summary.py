@@ -99,7 +99,7 @@ def suite(results_dir, name, lines):
         if not ctest[tname]:
             if parsed == 0:
                 failed += 1
-                note = "failed without a GoogleTest report (crash or timeout?)"
+                note = "failed without a GoogleTest report: not built, crashed or timed out"
             elif failed == 0:
                 failed += 1
                 note = "exited with an error although every case passed"
