@@ -47,6 +47,17 @@ namespace json_detail {
 
 inline bool is_digit(unsigned char c) { return static_cast<unsigned char>(c - '0') < 10; }
 inline bool is_space(unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+inline std::uint64_t load8(const unsigned char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+// Eight ASCII digits: every high nibble is 3 and adding 6 to each low nibble
+// does not carry into it.
+inline bool all_digits(std::uint64_t v) {
+    return (v & 0xF0F0F0F0F0F0F0F0ull) == 0x3030303030303030ull &&
+           ((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) == 0x3030303030303030ull;
+}
 inline bool is_hex(unsigned char c) {
     return is_digit(c) || static_cast<unsigned char>((c | 0x20) - 'a') < 6;
 }
@@ -95,7 +106,20 @@ private:
     std::size_t offset(const unsigned char* at) const { return static_cast<std::size_t>(at - base_); }
 
     void skip_space() {
-        while (p_ != end_ && json_detail::is_space(*p_)) ++p_;
+        while (p_ != end_ && json_detail::is_space(*p_)) {
+            // Indentation after a line break comes in long runs of spaces.
+            if (*p_ == '\n') {
+                ++p_;
+                while (end_ - p_ >= 8 && json_detail::load8(p_) == 0x2020202020202020ull) p_ += 8;
+                continue;
+            }
+            ++p_;
+        }
+    }
+
+    void skip_digits() {
+        while (end_ - p_ >= 8 && json_detail::all_digits(json_detail::load8(p_))) p_ += 8;
+        while (p_ != end_ && json_detail::is_digit(*p_)) ++p_;
     }
 
     bool scan_value(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
@@ -191,18 +215,18 @@ private:
             ++p_;
             if (p_ != end_ && is_digit(*p_)) return fail(json_messages::leading_zero, p_);
         } else {
-            while (p_ != end_ && is_digit(*p_)) ++p_;
+            skip_digits();
         }
         if (p_ != end_ && *p_ == '.') {
             ++p_;
             if (p_ == end_ || !is_digit(*p_)) return fail(json_messages::fraction_digit, p_);
-            while (p_ != end_ && is_digit(*p_)) ++p_;
+            skip_digits();
         }
         if (p_ != end_ && (*p_ | 0x20) == 'e') {
             ++p_;
             if (p_ != end_ && (*p_ == '+' || *p_ == '-')) ++p_;
             if (p_ == end_ || !is_digit(*p_)) return fail(json_messages::exponent_digit, p_);
-            while (p_ != end_ && is_digit(*p_)) ++p_;
+            skip_digits();
         }
         return true;
     }

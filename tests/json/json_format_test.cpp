@@ -96,3 +96,40 @@ TEST(JsonFormLimit, ScanErrorBeforeTheLimitStillWins) {
 }
 
 }  // namespace
+
+namespace {
+
+// Documents over 64 KiB whose start is indented and whose rest is compact, and
+// the other way round: the pretty form sizes its buffer differently for each.
+TEST(JsonFormLarge, MixedLayoutsGiveTheSameForms) {
+    std::string indented, compact_part;
+    for (int i = 0; i < 3000; ++i) {
+        indented += "\n    {\n        \"id\": " + std::to_string(i) + ",\n        \"tags\": [ \"a\", \"b\" ]\n    },";
+        compact_part += "{\"id\":" + std::to_string(i) + ",\"tags\":[\"a\",\"b\"]},";
+    }
+    compact_part.pop_back();
+    const std::string docs[] = {"[" + indented + compact_part + "]", "[" + compact_part + "," + indented + "0]"};
+    for (const std::string& doc : docs) {
+        ASSERT_GT(doc.size(), 64u * 1024);
+        std::string pretty = output_of(format_json(doc, JsonMode::format));
+        std::string compact = output_of(format_json(doc, JsonMode::compact));
+        EXPECT_EQ(output_of(format_json(compact, JsonMode::format)), pretty);
+        EXPECT_EQ(output_of(format_json(pretty, JsonMode::compact)), compact);
+        EXPECT_EQ(pretty.substr(0, 20), "[\n  {\n    \"id\": 0,\n ");
+    }
+}
+
+TEST(JsonFormLarge, LateErrorsAreTheSameInEveryForm) {
+    std::string filler;
+    for (int i = 0; i < 20000; ++i) filler += "[1, 2],";
+    for (const std::string& tail : {std::string("tru]"), std::string("]x"), std::string("{\"k\" 1}]")}) {
+        std::string doc = "[" + filler + tail;
+        auto pretty = format_json(doc, JsonMode::format);
+        auto compact = format_json(doc, JsonMode::compact);
+        ASSERT_NE(error_of(pretty), nullptr);
+        ASSERT_NE(error_of(compact), nullptr);
+        EXPECT_TRUE(same_error(*error_of(pretty), *error_of(compact)));
+    }
+}
+
+}  // namespace
