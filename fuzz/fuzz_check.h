@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "json/json_error.h"
+#include "json/utf8.h"
 
 #define FUZZ_CHECK(cond)                                                        \
     do {                                                                        \
@@ -47,23 +48,4 @@ inline bool error_is_one_of(std::string_view text, const JsonError& e, const cha
         }
     }
     return false;
-}
-
-inline bool valid_utf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 9;
-        if (n == 9 || (n > 0 && i + n >= s.size())) return false;
-        std::uint32_t cp = n == 0 ? c : c & (0x3Fu >> n);
-        for (std::size_t k = 1; k <= n; ++k) {
-            auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3Fu);
-        }
-        if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += n + 1;
-    }
-    return true;
 }

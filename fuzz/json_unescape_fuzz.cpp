@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string& decoded = std::get<std::string>(r);
-    FUZZ_CHECK(valid_utf8(decoded));
+    FUZZ_CHECK(is_valid_utf8(decoded));
     auto again = format_json(escape_json_text(decoded), JsonMode::unescape);
     FUZZ_CHECK(std::holds_alternative<std::string>(again) && std::get<std::string>(again) == decoded);
     return 0;

@@ -1,6 +1,6 @@
 #include "json/json_error.h"
 
-#include <cstring>
+#include "json/utf8.h"
 
 namespace {
 
@@ -16,40 +16,6 @@ std::size_t char_length(std::string_view text, std::size_t at) {
     std::size_t n = 1;
     while (n < 4 && at + n < text.size() && is_continuation(static_cast<unsigned char>(text[at + n]))) ++n;
     return n;
-}
-
-// Appends bytes as UTF-8, replacing whatever is not well-formed with U+FFFD,
-// so that the excerpt of an arbitrary byte string is still valid text.
-void append_sanitized(std::string& out, std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        auto c = static_cast<unsigned char>(bytes[i]);
-        std::size_t need = 0;
-        std::uint32_t cp = 0;
-        if (c < 0x80) { out.push_back(static_cast<char>(c)); ++i; continue; }
-        if (c >= 0xC2 && c <= 0xDF) { need = 1; cp = c & 0x1Fu; }
-        else if (c >= 0xE0 && c <= 0xEF) { need = 2; cp = c & 0x0Fu; }
-        else if (c >= 0xF0 && c <= 0xF4) { need = 3; cp = c & 0x07u; }
-        bool ok = need > 0 && i + need < bytes.size();
-        if (ok) {
-            for (std::size_t k = 1; k <= need; ++k) {
-                auto d = static_cast<unsigned char>(bytes[i + k]);
-                if (!is_continuation(d)) { ok = false; break; }
-                cp = (cp << 6) | (d & 0x3Fu);
-            }
-        }
-        if (ok) {
-            bool overlong = (need == 2 && cp < 0x800) || (need == 3 && cp < 0x10000);
-            if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) ok = false;
-        }
-        if (ok) {
-            out.append(bytes.substr(i, need + 1));
-            i += need + 1;
-        } else {
-            out.append("\xEF\xBF\xBD");
-            ++i;
-        }
-    }
 }
 
 }  // namespace
@@ -105,7 +71,7 @@ JsonError make_json_error(std::string_view text, std::size_t offset, std::string
     }
     std::string& ctx = e.context;
     if (column_chars > excerpt_chars) ctx.append(ellipsis);
-    append_sanitized(ctx, text.substr(from, offset - from));
+    append_utf8_lossy(ctx, text.substr(from, offset - from));
 
     ctx.append("⟦");
     bool line_break = false;
@@ -120,7 +86,7 @@ JsonError make_json_error(std::string_view text, std::size_t offset, std::string
         line_break = true;
     } else {
         after = offset + char_length(text, offset);
-        append_sanitized(ctx, text.substr(offset, after - offset));
+        append_utf8_lossy(ctx, text.substr(offset, after - offset));
     }
     ctx.append("⟧");
 
@@ -131,7 +97,7 @@ JsonError make_json_error(std::string_view text, std::size_t offset, std::string
             end += char_length(text, end);
             ++count;
         }
-        append_sanitized(ctx, text.substr(after, end - after));
+        append_utf8_lossy(ctx, text.substr(after, end - after));
         if (count == excerpt_chars && end < text.size() && text[end] != '\r' && text[end] != '\n')
             ctx.append(ellipsis);
     }
