@@ -1,0 +1,21 @@
+// The documents: the standard corpus files from the data folder, or
+// generated stand-ins for the ones that are missing there.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Doc {
+    std::string name;
+    std::string text;
+    bool generated = false;
+};
+
+// Reads twitter, citm_catalog and canada (.json) from $LUMARO_BENCH_DATA, else
+// LUMARO_BENCH_DATA_DEFAULT (the folder used is stored in `folder`); a file
+// missing there is replaced by a generated stand-in (Doc::generated).
+std::vector<Doc> load_documents(std::string& folder);
+
+}  // namespace bench
