@@ -1,0 +1,114 @@
+#include "json/json_worker_win.h"
+
+#include <exception>
+#include <thread>
+
+#include "json/caret_mapping.h"
+#include "json_history/siphash.h"
+#include "main/app_message.h"
+
+namespace {
+
+HistoryUpdate remember(std::string_view text) {
+    auto saved = save_history(text);
+    if (auto* listing = std::get_if<JsonHistoryListing>(&saved)) return std::move(*listing);
+    return std::get<HistoryError>(std::move(saved));
+}
+
+JsonResult transform(TransformJob& job) {
+    auto out = format_json(job.text, job.mode);
+    if (auto* e = std::get_if<JsonError>(&out)) return std::move(*e);
+    JsonSuccess ok;
+    ok.output = std::get<std::string>(std::move(out));
+    if (job.mode == JsonMode::format || job.mode == JsonMode::compact) ok.history_update = remember(job.text);
+    return ok;
+}
+
+JsonResult auto_format(AutoFormatJob& job) {
+    auto formatted = format_json(job.text, JsonMode::format);
+    if (auto* e = std::get_if<JsonError>(&formatted)) return std::move(*e);
+    std::string out = std::get<std::string>(std::move(formatted));
+
+    JsonSuccess ok;
+    bool already_pretty = same_up_to_line_breaks(job.text, out);
+    bool too_big = !already_pretty && out.size() > replacement_check_bytes && !fits_input_box(out);
+    if (!already_pretty && !too_big) {
+        std::uint64_t h = content_hash(job.text);
+        // The user brought back the very text that was replaced last time
+        // (by undo, say): leave it alone.
+        if (job.previous_hash != h) {
+            ok.replace_input = true;
+            ok.input_hash = h;
+            SelectionRange mapped =
+                map_selection(job.text, out, {job.selection_start, job.selection_end}, job.rich_positions);
+            ok.selection_start = mapped.start;
+            ok.selection_end = mapped.end;
+        }
+    }
+    ok.history_update = remember(job.text);
+    if (job.build_tree) {
+        auto tree = build_json_tree(std::move(out));
+        if (auto* e = std::get_if<JsonError>(&tree)) return std::move(*e);
+        ok.output = std::get<JsonTree>(std::move(tree));
+    } else {
+        ok.output = std::move(out);
+    }
+    return ok;
+}
+
+JsonResult restore(RestoreJob& job) {
+    auto loaded = load_history_record(job.entry.path);
+    if (!std::holds_alternative<std::string>(loaded)) return plain_json_error("无法读取这条历史记录。");
+    std::string text = std::get<std::string>(std::move(loaded));
+    auto formatted = format_json(text, JsonMode::format);
+    if (auto* e = std::get_if<JsonError>(&formatted)) return std::move(*e);
+    JsonSuccess ok;
+    ok.output = std::get<std::string>(std::move(formatted));
+    ok.restored_text = std::move(text);
+    return ok;
+}
+
+JsonResult build_tree(BuildTreeJob& job) {
+    auto tree = build_json_tree(std::move(job.text));
+    if (auto* e = std::get_if<JsonError>(&tree)) return std::move(*e);
+    JsonSuccess ok;
+    JsonTree& built = std::get<JsonTree>(tree);
+    // The tree keeps the text byte for byte, so it is what gets remembered.
+    if (!job.from_result) ok.history_update = remember(built.text);
+    ok.output = std::move(built);
+    return ok;
+}
+
+}  // namespace
+
+JsonResult compute_json_result(JsonJob job) {
+    return std::visit(
+        [](auto& j) -> JsonResult {
+            using T = std::decay_t<decltype(j)>;
+            if constexpr (std::is_same_v<T, TransformJob>) return transform(j);
+            else if constexpr (std::is_same_v<T, AutoFormatJob>) return auto_format(j);
+            else if constexpr (std::is_same_v<T, RestoreJob>) return restore(j);
+            else return build_tree(j);
+        },
+        job);
+}
+
+void run_json_job(JsonJob job, std::shared_ptr<JsonResultChannel> channel, HWND page) {
+    bool listening = true;
+    try {
+        listening = channel->send(compute_json_result(std::move(job)));
+    } catch (...) {
+        // Nothing to hand over; the post below lets the page say so.
+    }
+    channel->close_sender();
+    if (listening) PostMessageW(page, message_id(AppMessage::JsonResultReady), 0, 0);
+}
+
+bool start_json_worker(JsonJob job, std::shared_ptr<JsonResultChannel> channel, HWND page) {
+    try {
+        std::thread(run_json_job, std::move(job), std::move(channel), page).detach();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
