@@ -67,6 +67,8 @@ std::optional<std::wstring> running_executable_path() {
 StoredDword Preferences::load_dword(const wchar_t* name) const {
     // Read any type into room for more than a DWORD, then insist on REG_DWORD
     // of exactly 4 bytes: RRF_RT_DWORD would also let a 4-byte REG_BINARY in.
+    // RRF_NOEXPAND matters beyond meaning: Wine expands a REG_EXPAND_SZ past
+    // the end of a buffer too small for it.
     DWORD type = REG_NONE;
     std::uint32_t data[2] = {0, 0};
     DWORD bytes = sizeof data;

@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-// clang-format off
 #include <windows.h>
+// sddl.h needs windows.h before it.
 #include <sddl.h>
-// clang-format on
 
 #include <algorithm>
 #include <cstring>
