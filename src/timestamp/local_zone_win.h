@@ -1,0 +1,23 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "timestamp/local_zone.h"
+
+// The system's local zone: the current dynamic time-zone information, with
+// the rules of each year from GetTimeZoneInformationForYear. Years outside
+// 1601..30827 (what the call takes) use the rules of the nearest such year.
+// Rules are read once per year and kept; use from one thread.
+class WindowsLocalZone final : public RuleZone {
+public:
+    WindowsLocalZone();
+
+protected:
+    std::optional<YearRules> rules_for_year(std::int64_t year) const override;
+
+private:
+    struct Dynamic;
+    std::shared_ptr<const Dynamic> dynamic_;  // null when the system gave none
+    mutable std::map<std::int64_t, std::optional<YearRules>> cache_;
+};
