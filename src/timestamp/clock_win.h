@@ -1,0 +1,6 @@
+#pragma once
+
+#include "timestamp/timestamp_convert.h"
+
+// The system clock (GetSystemTimePreciseAsFileTime) as Unix time.
+UnixTime read_system_clock();
