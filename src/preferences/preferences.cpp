@@ -55,9 +55,8 @@ std::uint32_t encode_hidden_tools(ToolMask visible) { return visible.complement(
 bool is_absolute_windows_path(std::u16string_view path) {
     if (path.size() >= 3 && is_ascii_letter(path[0]) && path[1] == u':' && is_separator(path[2])) return true;
     if (path.size() < 2 || !is_separator(path[0]) || !is_separator(path[1])) return false;
+    // \\server\share; \\?\C:\... and \\.\C:\... have this shape too, with "?" or "." as the server.
     std::u16string_view rest = path.substr(2);
-    // \\?\ (no normalisation) and \\.\ (device namespace) name their root themselves.
-    if (rest.size() >= 3 && (rest[0] == u'?' || rest[0] == u'.') && is_separator(rest[1])) return true;
     std::size_t server = component_length(rest);
     if (server == 0 || server == rest.size()) return false;
     std::u16string_view share = rest.substr(server + 1);

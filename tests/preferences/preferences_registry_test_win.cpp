@@ -1,5 +1,5 @@
-// The store against the real registry (Wine's, in the test prefix). Every test
-// works under its own HKCU\Software\LumaroTest\<random> key and removes it.
+// The store against Wine's real registry, each test under its own
+// HKCU\Software\LumaroTest\<random> key, removed at the end.
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,6 @@
 // sddl.h needs windows.h before it.
 #include <sddl.h>
 
-#include <algorithm>
-#include <cstring>
-#include <functional>
 #include <random>
 #include <vector>
 
@@ -17,112 +14,78 @@
 
 namespace {
 
-constexpr const wchar_t* test_root = L"Software\\LumaroTest";
-const std::wstring exe_path = L"C:\\Program Files\\Lumaro\\Lumaro.exe";
-const std::wstring exe_entry = L"\"C:\\Program Files\\Lumaro\\Lumaro.exe\" --startup";
+using Bytes = std::vector<BYTE>;
+using Login = std::variant<bool, std::string>;
+using Stored = std::optional<std::pair<DWORD, Bytes>>;  // type and bytes
 
-struct RawValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
-};
+const std::wstring exe = L"C:\\Program Files\\Lumaro\\Lumaro.exe";
+const std::wstring entry = L"\"" + exe + L"\" --startup";
 
-std::vector<BYTE> bytes_of(const void* data, std::size_t size) {
+Bytes bytes(const void* data, std::size_t size) {
     const BYTE* first = static_cast<const BYTE*>(data);
-    return std::vector<BYTE>(first, first + size);
+    return Bytes(first, first + size);
 }
-std::vector<BYTE> joined(std::vector<BYTE> a, const std::vector<BYTE>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+Bytes text(const std::wstring& s) { return bytes(s.c_str(), (s.size() + 1) * 2); }
+Bytes padded(Bytes b, std::size_t zeros) {
+    b.insert(b.end(), zeros, 0);
+    return b;
 }
-std::vector<BYTE> dword_bytes(DWORD v) { return bytes_of(&v, sizeof v); }
-std::vector<BYTE> text_bytes(const std::wstring& s) { return bytes_of(s.c_str(), (s.size() + 1) * sizeof(wchar_t)); }
-
-std::wstring with_nul(std::wstring s) {
-    s.push_back(L'\0');
-    return s;
-}
-
-std::string message_or_empty(const SaveResult& r) { return r.value_or(""); }
-
+std::string message(const SaveResult& r) { return r.value_or("(success)"); }
 template <class T>
-std::string message_of(const std::variant<T, std::string>& r) {
-    const std::string* m = std::get_if<std::string>(&r);
-    return m ? *m : "(no message)";
+std::string message(const std::variant<T, std::string>& r) {
+    return std::holds_alternative<std::string>(r) ? std::get<std::string>(r) : "(no message)";
 }
 
 class PreferencesRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        base_ = std::wstring(test_root) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(random());
-        where_.root = HKEY_CURRENT_USER;
-        where_.key = base_ + L"\\Brivane";
-        where_.run_key = base_ + L"\\Run";
-        where_.run_value = L"Brivane";
+        base_ = L"Software\\LumaroTest\\" + std::to_wstring(std::random_device()());
+        where_ = {HKEY_CURRENT_USER, base_ + L"\\Brivane", base_ + L"\\Run", L"Brivane"};
     }
-
     void TearDown() override {
-        PSECURITY_DESCRIPTOR open = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KA;;;WD)", SDDL_REVISION_1, &open,
-                                                                          nullptr));
-        for (HKEY locked : locked_) {
-            EXPECT_EQ(RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, open), ERROR_SUCCESS);
-            RegCloseKey(locked);
+        for (HKEY key : locked_) {
+            set_access(key, L"D:P(A;;KA;;;WD)");
+            RegCloseKey(key);
         }
-        LocalFree(open);
-        EXPECT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, base_.c_str()), ERROR_SUCCESS);
-        RegDeleteKeyW(HKEY_CURRENT_USER, test_root);  // fails while other runs still have keys there
+        LSTATUS removed = RegDeleteTreeW(HKEY_CURRENT_USER, base_.c_str());
+        EXPECT_TRUE(removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND) << removed;
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumaroTest");  // refused while other runs have keys in it
     }
 
-    Preferences store(std::wstring path = exe_path) const {
+    Preferences store(std::wstring path = exe) const {
         return Preferences(where_, [path] { return std::optional<std::wstring>(path); });
     }
-
-    void put(const std::wstring& key, const wchar_t* name, DWORD type, const std::vector<BYTE>& data) {
+    void put(const std::wstring& key, const wchar_t* name, DWORD type, const Bytes& data) {
+        DWORD size = static_cast<DWORD>(data.size());
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data.data(), size), ERROR_SUCCESS);
+    }
+    void put_dword(const wchar_t* name, DWORD v) { put(where_.key, name, REG_DWORD, bytes(&v, 4)); }
+    // Straight from RegQueryValueExW: RegGetValueW would add a missing NUL.
+    Stored raw(const std::wstring& key, const wchar_t* name) const {
         HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExW(h, name, 0, type, data.data(), static_cast<DWORD>(data.size())), ERROR_SUCCESS);
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &h)) return std::nullopt;
+        DWORD type = 0, size = 1024;
+        Bytes data(size);
+        LSTATUS status = RegQueryValueExW(h, name, nullptr, &type, data.data(), &size);
         RegCloseKey(h);
+        if (status) return std::nullopt;
+        data.resize(size);
+        return std::pair(type, data);
     }
-    void put_dword(const wchar_t* name, DWORD v) { put(where_.key, name, REG_DWORD, dword_bytes(v)); }
-    void put_run(DWORD type, const std::vector<BYTE>& data) { put(where_.run_key, L"Brivane", type, data); }
+    static Stored as_sz(const std::wstring& s) { return std::pair(DWORD{REG_SZ}, text(s)); }
+    static Stored dword(DWORD v) { return std::pair(DWORD{REG_DWORD}, bytes(&v, 4)); }
 
-    std::optional<RawValue> raw(const std::wstring& key, const wchar_t* name) const {
-        RawValue v;
-        DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &v.type, nullptr, &size) !=
-            ERROR_SUCCESS)
-            return std::nullopt;
-        v.bytes.resize(size);
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &v.type, v.bytes.data(),
-                         &size) != ERROR_SUCCESS)
-            return std::nullopt;
-        v.bytes.resize(size);
-        return v;
-    }
-    // The stored value when it is a 4-byte REG_DWORD; fails the test otherwise.
-    std::optional<DWORD> raw_dword(const wchar_t* name) const {
-        std::optional<RawValue> v = raw(where_.key, name);
-        if (!v) return std::nullopt;
-        EXPECT_EQ(v->type, static_cast<DWORD>(REG_DWORD));
-        EXPECT_EQ(v->bytes.size(), 4u);
-        DWORD d = 0;
-        std::memcpy(&d, v->bytes.data(), std::min<std::size_t>(v->bytes.size(), 4));
-        return d;
-    }
-
-    // Replaces the key's access list (an SDDL string); TearDown opens it again.
+    // Replaces the key's access list; TearDown grants everything again.
     void lock(const std::wstring& key, const wchar_t* sddl) {
         HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, WRITE_DAC | READ_CONTROL, nullptr, &h,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &h, nullptr), 0);
         locked_.push_back(h);
+        set_access(h, sddl);
+    }
+    static void set_access(HKEY key, const wchar_t* sddl) {
         PSECURITY_DESCRIPTOR sd = nullptr;
         ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-        EXPECT_EQ(RegSetKeySecurity(h, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
         LocalFree(sd);
     }
 
@@ -131,57 +94,47 @@ protected:
     std::vector<HKEY> locked_;
 };
 
-TEST_F(PreferencesRegistry, MissingOrEmptyKeyGivesEveryDefault) {
-    for (bool create_key : {false, true}) {
-        SCOPED_TRACE(create_key ? "empty key" : "no key");
-        if (create_key) put(where_.key, L"Other", REG_DWORD, dword_bytes(1));
-        Preferences p = store();
-        EXPECT_FALSE(p.load_floating_ball());
-        EXPECT_TRUE(p.load_floating_ball_dock());
-        EXPECT_EQ(p.load_color_scheme(), (ColorSchemeSetting{0, 0x5E650C}));
-        EXPECT_FALSE(p.load_check_updates());
-        EXPECT_EQ(p.load_visible_tools(), ToolMask(0x1F));
-        auto login = p.load_start_at_login();  // no Run key at all
-        ASSERT_TRUE(std::holds_alternative<bool>(login)) << message_of(login);
-        EXPECT_FALSE(std::get<bool>(login));
-    }
+TEST_F(PreferencesRegistry, MissingKeysGiveEveryDefault) {
+    Preferences p = store();
+    EXPECT_FALSE(p.load_floating_ball());
+    EXPECT_TRUE(p.load_floating_ball_dock());
+    EXPECT_EQ(p.load_color_scheme(), (ColorSchemeSetting{0, 0x5E650C}));
+    EXPECT_FALSE(p.load_check_updates());
+    EXPECT_EQ(p.load_visible_tools(), ToolMask::all());
+    EXPECT_EQ(p.load_start_at_login(), Login(false));
+    EXPECT_EQ(p.save_start_at_login(false), std::nullopt);  // nothing to delete, not even the Run key
 }
 
-TEST_F(PreferencesRegistry, FlagsAreWrittenAsZeroOrOneAndReadAsymmetrically) {
+TEST_F(PreferencesRegistry, FlagsWriteZeroOrOneAndReadTwoAsymmetrically) {
     Preferences p = store();
     struct Flag {
         const wchar_t* name;
         bool (Preferences::*load)() const;
         SaveResult (Preferences::*save)(bool) const;
         bool when_two;
-    };
-    const Flag flags[] = {
+    } const flags[] = {
         {L"FloatingBall", &Preferences::load_floating_ball, &Preferences::save_floating_ball, false},
         {L"FloatingBallDock", &Preferences::load_floating_ball_dock, &Preferences::save_floating_ball_dock, true},
         {L"CheckUpdates", &Preferences::load_check_updates, &Preferences::save_check_updates, false},
     };
-    for (const Flag& f : flags) {
-        SCOPED_TRACE(std::string(f.name, f.name + std::wcslen(f.name)));
-        for (bool on : {true, false, true}) {
+    for (const Flag& f : flags)
+        for (bool on : {true, false}) {
             EXPECT_EQ((p.*f.save)(on), std::nullopt);
-            EXPECT_EQ(raw_dword(f.name), on ? 1u : 0u);
-            EXPECT_EQ((p.*f.load)(), on);
+            EXPECT_EQ(raw(where_.key, f.name), dword(on)) << f.name;
+            EXPECT_EQ((p.*f.load)(), on) << f.name;
+            put_dword(f.name, 2);
+            EXPECT_EQ((p.*f.load)(), f.when_two) << f.name;
         }
-        put_dword(f.name, 2);
-        EXPECT_EQ((p.*f.load)(), f.when_two);
-    }
 }
 
 TEST_F(PreferencesRegistry, OnlyFourByteDwordsCount) {
     Preferences p = store();
-    // Each value holds data that, read as a number, would move it off its
-    // default; the last check of each row proves that the write landed.
+    // Data that would move each value off its default if it were taken as a number.
     struct Target {
         const wchar_t* name;
         DWORD tempting;
         std::function<bool()> at_default;
-    };
-    const Target targets[] = {
+    } const targets[] = {
         {L"FloatingBall", 1, [&] { return !p.load_floating_ball(); }},
         {L"FloatingBallDock", 0, [&] { return p.load_floating_ball_dock(); }},
         {L"CheckUpdates", 1, [&] { return !p.load_check_updates(); }},
@@ -189,258 +142,146 @@ TEST_F(PreferencesRegistry, OnlyFourByteDwordsCount) {
         {L"HiddenTools", 0x1F, [&] { return p.load_visible_tools() == ToolMask::all(); }},
         {L"VisibleTools", 0x00, [&] { return p.load_visible_tools() == ToolMask::all(); }},
     };
-    struct Form {
-        const char* what;
-        DWORD type;
-        std::function<std::vector<BYTE>(DWORD)> data;
-    };
-    const Form forms[] = {
-        {"REG_SZ", REG_SZ, [](DWORD v) { return text_bytes(std::to_wstring(v)); }},
-        {"REG_EXPAND_SZ", REG_EXPAND_SZ, [](DWORD v) { return text_bytes(std::to_wstring(v)); }},
-        {"REG_QWORD", REG_QWORD, [](DWORD v) { return joined(bytes_of(&v, 4), std::vector<BYTE>(4, 0)); }},
-        {"REG_BINARY of 4 bytes", REG_BINARY, [](DWORD v) { return dword_bytes(v); }},
-        {"REG_DWORD_BIG_ENDIAN", REG_DWORD_BIG_ENDIAN, [](DWORD v) { return dword_bytes(v); }},
-        {"REG_DWORD of 2 bytes", REG_DWORD, [](DWORD v) { return bytes_of(&v, 2); }},
-        {"REG_DWORD of 8 bytes", REG_DWORD, [](DWORD v) { return joined(dword_bytes(v), std::vector<BYTE>(4, 0)); }},
-        {"REG_DWORD of 0 bytes", REG_DWORD, [](DWORD) { return std::vector<BYTE>(); }},
-        {"REG_DWORD of 64 bytes", REG_DWORD, [](DWORD v) { return joined(dword_bytes(v), std::vector<BYTE>(60, 0)); }},
+    const std::pair<DWORD, std::function<Bytes(DWORD)>> forms[] = {
+        {REG_SZ, [](DWORD v) { return text(std::to_wstring(v)); }},
+        {REG_EXPAND_SZ, [](DWORD v) { return text(std::to_wstring(v)); }},
+        {REG_QWORD, [](DWORD v) { return padded(bytes(&v, 4), 4); }},
+        {REG_BINARY, [](DWORD v) { return bytes(&v, 4); }},
+        {REG_DWORD_BIG_ENDIAN, [](DWORD v) { return bytes(&v, 4); }},
+        {REG_DWORD, [](DWORD v) { return bytes(&v, 2); }},
+        {REG_DWORD, [](DWORD v) { return padded(bytes(&v, 4), 4); }},
+        {REG_DWORD, [](DWORD) { return Bytes(); }},
     };
     for (const Target& t : targets) {
-        for (const Form& f : forms) {
-            SCOPED_TRACE(std::string(t.name, t.name + std::wcslen(t.name)) + " as " + f.what);
-            put(where_.key, t.name, f.type, f.data(t.tempting));
-            EXPECT_TRUE(t.at_default());
+        for (const auto& [type, data] : forms) {
+            put(where_.key, t.name, type, data(t.tempting));
+            EXPECT_TRUE(t.at_default()) << t.name << " type " << type << " size " << data(0).size();
         }
-        SCOPED_TRACE(std::string(t.name, t.name + std::wcslen(t.name)) + " as REG_DWORD");
-        put_dword(t.name, t.tempting);
-        EXPECT_FALSE(t.at_default());
-        ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, where_.key.c_str(), t.name), ERROR_SUCCESS);
+        put_dword(t.name, t.tempting);  // the same data as a real DWORD does count
+        EXPECT_FALSE(t.at_default()) << t.name;
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, where_.key.c_str(), t.name);
     }
 }
 
-TEST_F(PreferencesRegistry, ColorSchemePacksSchemeOverColour) {
+TEST_F(PreferencesRegistry, SchemeAndToolsAsStored) {
     Preferences p = store();
-    struct Case {
-        DWORD stored;
-        ColorSchemeSetting loaded;
-    };
-    const Case cases[] = {
-        {0x3123456, {3, 0x123456}}, {0x0000000, {0, 0x000000}}, {0x3FFFFFF, {3, 0xFFFFFF}},
-        {0x4000000, {0, 0x5E650C}}, {0xFFFFFFFF, {0, 0x5E650C}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        put_dword(L"ColorScheme", c.stored);
-        EXPECT_EQ(p.load_color_scheme(), c.loaded);
-    }
+    EXPECT_EQ(p.save_color_scheme(3, 0x123456), std::nullopt);
+    EXPECT_EQ(raw(where_.key, L"ColorScheme"), dword(0x3123456));
+    EXPECT_EQ(message(p.save_color_scheme(4, 0)), "主题配色无效。");
+    EXPECT_EQ(message(p.save_color_scheme(0, 0x1000000)), "主题配色无效。");
+    EXPECT_EQ(p.load_color_scheme(), (ColorSchemeSetting{3, 0x123456}));  // nothing written
 
-    EXPECT_EQ(p.save_color_scheme(2, 0xABCDEF), std::nullopt);
-    EXPECT_EQ(raw_dword(L"ColorScheme"), 0x2ABCDEFu);
-    EXPECT_EQ(p.load_color_scheme(), (ColorSchemeSetting{2, 0xABCDEF}));
-
-    // Out of range: nothing written, the earlier setting stays.
-    EXPECT_EQ(message_or_empty(p.save_color_scheme(4, 0x123456)), "主题配色无效。");
-    EXPECT_EQ(message_or_empty(p.save_color_scheme(0, 0x1000000)), "主题配色无效。");
-    EXPECT_EQ(raw_dword(L"ColorScheme"), 0x2ABCDEFu);
-}
-
-TEST_F(PreferencesRegistry, VisibleToolsFromHiddenToolsOrTheOlderValue) {
-    Preferences p = store();
-    struct Case {
-        std::optional<DWORD> hidden, visible;
-        std::uint32_t shown;
-    };
-    const Case cases[] = {
-        {0x1F, std::nullopt, 0x00}, {0xFFFFFFE0, std::nullopt, 0x1F}, {0x0A, std::nullopt, 0x15},
-        {std::nullopt, 0x00, 0x10}, {std::nullopt, 0x0F, 0x1F},        {std::nullopt, 0x06, 0x16},
-        {0x00, 0x00, 0x1F},  // HiddenTools wins even when it hides nothing
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.hidden.value_or(999)) + " " + std::to_string(c.visible.value_or(999)));
-        RegDeleteTreeW(HKEY_CURRENT_USER, where_.key.c_str());
-        if (c.hidden) put_dword(L"HiddenTools", *c.hidden);
-        if (c.visible) put_dword(L"VisibleTools", *c.visible);
-        EXPECT_EQ(p.load_visible_tools().bits(), c.shown);
-    }
-}
-
-TEST_F(PreferencesRegistry, SavingToolsWritesOnlyHiddenTools) {
-    Preferences p = store();
-    EXPECT_EQ(p.save_visible_tools(ToolMask(0x03)), std::nullopt);
-    EXPECT_EQ(raw_dword(L"HiddenTools"), 0x1Cu);
-    EXPECT_EQ(p.save_visible_tools(ToolMask()), std::nullopt);
-    EXPECT_EQ(raw_dword(L"HiddenTools"), 0x1Fu);
-    EXPECT_EQ(p.load_visible_tools(), ToolMask());
-    EXPECT_EQ(p.save_visible_tools(ToolMask::all()), std::nullopt);
-    EXPECT_EQ(raw_dword(L"HiddenTools"), 0u);
-    EXPECT_FALSE(raw(where_.key, L"VisibleTools"));
-
-    // An older VisibleTools is left as it was and no longer consulted.
     put_dword(L"VisibleTools", 0x01);
-    EXPECT_EQ(p.load_visible_tools(), ToolMask::all());
-    EXPECT_EQ(p.save_visible_tools(ToolMask(0x08)), std::nullopt);
-    EXPECT_EQ(raw_dword(L"VisibleTools"), 0x01u);
-    EXPECT_EQ(p.load_visible_tools(), ToolMask(0x08));
+    EXPECT_EQ(p.load_visible_tools(), ToolMask(0x11));
+    EXPECT_EQ(p.save_visible_tools(ToolMask(0x03)), std::nullopt);
+    EXPECT_EQ(raw(where_.key, L"HiddenTools"), dword(0x1C));
+    EXPECT_EQ(raw(where_.key, L"VisibleTools"), dword(0x01));  // never rewritten...
+    EXPECT_EQ(p.load_visible_tools(), ToolMask(0x03));         // ...and no longer read
+    EXPECT_EQ(p.save_visible_tools(ToolMask()), std::nullopt);
+    EXPECT_EQ(p.load_visible_tools(), ToolMask());
 }
 
-TEST_F(PreferencesRegistry, StartAtLoginWritesTheExactEntry) {
+TEST_F(PreferencesRegistry, StartAtLoginOwnsOnlyItsExactEntry) {
     Preferences p = store();
     EXPECT_EQ(p.save_start_at_login(true), std::nullopt);
-    std::optional<RawValue> stored = raw(where_.run_key, L"Brivane");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(stored->bytes, text_bytes(exe_entry));  // with its NUL, nothing after
-    auto login = p.load_start_at_login();
-    EXPECT_EQ(login, (std::variant<bool, std::string>(true)));
-
+    EXPECT_EQ(raw(where_.run_key, L"Brivane"), as_sz(entry));
+    EXPECT_EQ(p.load_start_at_login(), Login(true));
+    EXPECT_EQ(store(L"D:\\Lumaro.exe").load_start_at_login(), Login(false));  // another copy's entry
     EXPECT_EQ(p.save_start_at_login(false), std::nullopt);
     EXPECT_FALSE(raw(where_.run_key, L"Brivane"));
-    EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(false)));
-    EXPECT_EQ(p.save_start_at_login(false), std::nullopt);  // already absent
-    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, where_.run_key.c_str()), ERROR_SUCCESS);
-    EXPECT_EQ(p.save_start_at_login(false), std::nullopt);  // no Run key either
-}
+    EXPECT_EQ(p.save_start_at_login(false), std::nullopt);
 
-TEST_F(PreferencesRegistry, ForeignRunEntriesReadAsOffAndAreOverwritten) {
-    Preferences p = store();
-    struct Case {
-        const char* what;
-        DWORD type;
-        std::vector<BYTE> data;
+    const std::pair<DWORD, Bytes> foreign[] = {
+        {REG_SZ, text(exe + L" --startup")},                  // unquoted
+        {REG_SZ, text(L"\"" + exe + L"\"")},                  // no argument
+        {REG_SZ, text(L"\"C:\\PROGRAM FILES\\Lumaro\\Lumaro.exe\" --startup")},
+        {REG_SZ, padded(text(entry), 2)},                     // one unit too many
+        {REG_SZ, text(entry + std::wstring(300, L' '))},      // longer than the read buffer
+        {REG_EXPAND_SZ, text(entry)},
+        {REG_MULTI_SZ, padded(text(entry), 2)},
+        {REG_DWORD, text(L"1")},
     };
-    std::vector<BYTE> entry_without_nul = text_bytes(exe_entry);
-    entry_without_nul.resize(entry_without_nul.size() - 2);
-    const Case cases[] = {
-        {"unquoted path", REG_SZ, text_bytes(L"C:\\Program Files\\Lumaro\\Lumaro.exe --startup")},
-        {"no argument", REG_SZ, text_bytes(L"\"C:\\Program Files\\Lumaro\\Lumaro.exe\"")},
-        {"other letter case", REG_SZ, text_bytes(L"\"C:\\Program Files\\Lumaro\\LUMARO.exe\" --startup")},
-        {"other folder", REG_SZ, text_bytes(L"\"C:\\Tools\\Lumaro.exe\" --startup")},
-        {"two spaces", REG_SZ, text_bytes(L"\"C:\\Program Files\\Lumaro\\Lumaro.exe\"  --startup")},
-        {"trailing units after the NUL", REG_SZ, joined(text_bytes(exe_entry), std::vector<BYTE>(2, 0))},
-        {"longer than any entry of ours", REG_SZ, text_bytes(exe_entry + std::wstring(300, L'x'))},
-        {"REG_EXPAND_SZ", REG_EXPAND_SZ, text_bytes(exe_entry)},
-        {"REG_MULTI_SZ", REG_MULTI_SZ, joined(text_bytes(exe_entry), std::vector<BYTE>(2, 0))},
-        {"REG_DWORD", REG_DWORD, dword_bytes(1)},
-        {"REG_BINARY", REG_BINARY, text_bytes(exe_entry)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        put_run(c.type, c.data);
-        EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(false)));
+    for (const auto& [type, data] : foreign) {
+        put(where_.run_key, L"Brivane", type, data);
+        EXPECT_EQ(p.load_start_at_login(), Login(false)) << "type " << type << " size " << data.size();
         EXPECT_EQ(p.save_start_at_login(true), std::nullopt);
-        std::optional<RawValue> stored = raw(where_.run_key, L"Brivane");
-        ASSERT_TRUE(stored);
-        EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(stored->bytes, text_bytes(exe_entry));
-        EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(true)));
+        EXPECT_EQ(raw(where_.run_key, L"Brivane"), as_sz(entry));
     }
-    // Someone else's entry for another copy is not ours, whoever wrote it.
-    EXPECT_EQ(store(L"D:\\Lumaro.exe").load_start_at_login(), (std::variant<bool, std::string>(false)));
 }
 
 TEST_F(PreferencesRegistry, ExecutablePathRules) {
-    std::wstring at_limit = L"C:\\" + std::wstring(245, L'a');
-    ASSERT_EQ(at_limit.size(), 248u);
+    const std::wstring at_limit = L"C:\\" + std::wstring(245, L'a');
     Preferences fits = store(at_limit);
-    auto line = fits.startup_command_line();
-    ASSERT_TRUE(std::holds_alternative<std::wstring>(line)) << message_of(line);
-    EXPECT_EQ(std::get<std::wstring>(line), with_nul(L"\"" + at_limit + L"\" --startup"));
     EXPECT_EQ(fits.save_start_at_login(true), std::nullopt);
-    EXPECT_EQ(raw(where_.run_key, L"Brivane")->bytes.size(), 522u);  // the whole read buffer
-    EXPECT_EQ(fits.load_start_at_login(), (std::variant<bool, std::string>(true)));
+    EXPECT_EQ(raw(where_.run_key, L"Brivane")->second.size(), 522u);
+    EXPECT_EQ(fits.load_start_at_login(), Login(true));
 
-    struct Case {
-        std::optional<std::wstring> path;
-        std::string message;
-    };
-    const Case cases[] = {
+    const std::pair<std::optional<std::wstring>, std::string> cases[] = {
         {std::nullopt, "无法定位工具箱程序。"},
         {L"Lumaro.exe", "无法获取工具箱的绝对路径。"},
-        {L"C:Lumaro.exe", "无法获取工具箱的绝对路径。"},
         {L"C:\\Lu\"maro.exe", "工具箱路径含有无效字符。"},
-        {std::wstring(L"C:\\Lu\0maro.exe", 14), "工具箱路径含有无效字符。"},
         {at_limit + L"a", "工具箱路径过长，请移到较短的路径后再开启。"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        Preferences p(where_, [&] { return c.path; });
-        EXPECT_EQ(message_of(p.startup_command_line()), c.message);
-        EXPECT_EQ(message_or_empty(p.save_start_at_login(true)), c.message);
-        // With an entry present the comparison needs the command line...
-        EXPECT_EQ(message_of(p.load_start_at_login()), c.message);
-        // ...without one there is nothing to compare, and turning off needs no path.
-        EXPECT_EQ(p.save_start_at_login(false), std::nullopt);
-        EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(false)));
-        EXPECT_EQ(fits.save_start_at_login(true), std::nullopt);
+    for (const auto& [path, text] : cases) {
+        Preferences p(where_, [located = path] { return located; });
+        EXPECT_EQ(message(p.startup_command_line()), text);
+        EXPECT_EQ(message(p.load_start_at_login()), text);  // an entry to compare with is there
+        EXPECT_EQ(message(p.save_start_at_login(true)), text);
+        EXPECT_EQ(p.save_start_at_login(false), std::nullopt);  // turning off needs no path
+        EXPECT_EQ(p.load_start_at_login(), Login(false));
+        ASSERT_EQ(fits.save_start_at_login(true), std::nullopt);
     }
+
+    wchar_t module[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring expected = L"\"" + std::wstring(module, n) + L"\" --startup";
+    expected.push_back(L'\0');
+    EXPECT_EQ(std::get<std::wstring>(Preferences(where_).startup_command_line()), expected);
 }
 
-TEST_F(PreferencesRegistry, RunningExecutableIsFoundByDefault) {
-    Preferences p(where_);
-    wchar_t module[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameW(nullptr, module, MAX_PATH + 1);
-    ASSERT_GT(n, 0u);
-    ASSERT_LT(n, static_cast<DWORD>(MAX_PATH));
-    auto line = p.startup_command_line();
-    ASSERT_TRUE(std::holds_alternative<std::wstring>(line)) << message_of(line);
-    EXPECT_EQ(std::get<std::wstring>(line), with_nul(L"\"" + std::wstring(module, n) + L"\" --startup"));
-    EXPECT_EQ(p.save_start_at_login(true), std::nullopt);
-    EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(true)));
-}
-
-TEST_F(PreferencesRegistry, FailedSavesKeepTheStoredValuesAndGiveTheCode) {
+TEST_F(PreferencesRegistry, FailedSavesKeepTheStoredValueAndGiveTheCode) {
     Preferences p = store();
     ASSERT_EQ(p.save_floating_ball(true), std::nullopt);
     ASSERT_EQ(p.save_floating_ball_dock(false), std::nullopt);
     ASSERT_EQ(p.save_check_updates(true), std::nullopt);
     ASSERT_EQ(p.save_color_scheme(3, 0x123456), std::nullopt);
     ASSERT_EQ(p.save_visible_tools(ToolMask(0x05)), std::nullopt);
+    ASSERT_EQ(p.save_start_at_login(true), std::nullopt);
     lock(where_.key, L"D:P(A;;KR;;;WD)");  // readable, not writable
+    lock(where_.run_key, L"D:P(A;;KR;;;WD)");
 
-    EXPECT_EQ(message_or_empty(p.save_floating_ball(false)), "无法保存悬浮球设置（错误 5）。");
-    EXPECT_EQ(message_or_empty(p.save_floating_ball_dock(true)), "无法保存自动贴边设置（错误 5）。");
-    EXPECT_EQ(message_or_empty(p.save_check_updates(false)), "无法保存更新设置（错误 5）。");
-    EXPECT_EQ(message_or_empty(p.save_color_scheme(1, 0)), "无法保存主题配色（错误 5）。");
-    EXPECT_EQ(message_or_empty(p.save_visible_tools(ToolMask::all())), "无法保存工具列表（错误 5）。");
+    EXPECT_EQ(message(p.save_floating_ball(false)), "无法保存悬浮球设置（错误 5）。");
+    EXPECT_EQ(message(p.save_floating_ball_dock(true)), "无法保存自动贴边设置（错误 5）。");
+    EXPECT_EQ(message(p.save_check_updates(false)), "无法保存更新设置（错误 5）。");
+    EXPECT_EQ(message(p.save_color_scheme(1, 0)), "无法保存主题配色（错误 5）。");
+    EXPECT_EQ(message(p.save_visible_tools(ToolMask::all())), "无法保存工具列表（错误 5）。");
+    EXPECT_EQ(message(p.save_start_at_login(false)), "无法更新开机启动设置（错误 5）。");
+    EXPECT_EQ(message(store(L"D:\\L.exe").save_start_at_login(true)), "无法更新开机启动设置（错误 5）。");
 
     EXPECT_TRUE(p.load_floating_ball());
     EXPECT_FALSE(p.load_floating_ball_dock());
     EXPECT_TRUE(p.load_check_updates());
     EXPECT_EQ(p.load_color_scheme(), (ColorSchemeSetting{3, 0x123456}));
     EXPECT_EQ(p.load_visible_tools(), ToolMask(0x05));
+    EXPECT_EQ(p.load_start_at_login(), Login(true));
+
+    set_access(locked_.back(), L"D:P(A;;KW;;;WD)");  // writable, not readable: an error, not "off"
+    EXPECT_EQ(message(p.load_start_at_login()), "无法读取开机启动设置（错误 5）。");
 }
 
-TEST_F(PreferencesRegistry, UnwritableRunKey) {
-    Preferences p = store();
-    ASSERT_EQ(p.save_start_at_login(true), std::nullopt);
-    lock(where_.run_key, L"D:P(A;;KR;;;WD)");
-    EXPECT_EQ(message_or_empty(p.save_start_at_login(false)), "无法更新开机启动设置（错误 5）。");
-    EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(true)));
-}
-
-TEST_F(PreferencesRegistry, UnreadableRunKeyIsAnErrorNotOff) {
-    Preferences p = store();
-    ASSERT_EQ(p.save_start_at_login(true), std::nullopt);
-    lock(where_.run_key, L"D:P(A;;KW;;;WD)");
-    EXPECT_EQ(message_of(p.load_start_at_login()), "无法读取开机启动设置（错误 5）。");
-}
-
-TEST_F(PreferencesRegistry, RunKeyThatCannotBeCreated) {
-    // A key below a volatile one must be volatile too, so creating the Run key
-    // fails with ERROR_CHILD_MUST_BE_VOLATILE.
+TEST_F(PreferencesRegistry, KeysThatCannotBeCreated) {
+    // Below a volatile key only volatile keys may be made: ERROR_CHILD_MUST_BE_VOLATILE.
     HKEY parent = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (base_ + L"\\Volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (base_ + L"\\V").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &parent, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(parent);
-    where_.run_key = base_ + L"\\Volatile\\Run";
-    where_.key = base_ + L"\\Volatile\\Brivane";
+    where_ = {HKEY_CURRENT_USER, base_ + L"\\V\\Brivane", base_ + L"\\V\\Run", L"Brivane"};
     Preferences p = store();
-    EXPECT_EQ(message_or_empty(p.save_start_at_login(true)), "无法更新开机启动设置（错误 1021）。");
-    EXPECT_EQ(message_or_empty(p.save_check_updates(true)), "无法保存更新设置（错误 1021）。");
-    EXPECT_EQ(p.save_start_at_login(false), std::nullopt);
-    EXPECT_EQ(p.load_start_at_login(), (std::variant<bool, std::string>(false)));
+    EXPECT_EQ(message(p.save_check_updates(true)), "无法保存更新设置（错误 1021）。");
+    EXPECT_EQ(message(p.save_start_at_login(true)), "无法更新开机启动设置（错误 1021）。");
     EXPECT_FALSE(p.load_check_updates());
+    EXPECT_EQ(p.load_start_at_login(), Login(false));
 }
 
 }  // namespace
