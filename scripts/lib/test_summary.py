@@ -49,6 +49,18 @@ def program_of(command):
     return None
 
 
+def report_name(test):
+    """The name of a test's GoogleTest report: LUMARO_GTEST_REPORT in its
+    ENVIRONMENT (a program run once more, see scripts/wine-run), else the
+    program's name."""
+    for prop in test.get("properties") or []:
+        if prop.get("name") == "ENVIRONMENT":
+            for entry in prop.get("value") or []:
+                if entry.startswith("LUMARO_GTEST_REPORT="):
+                    return entry.split("=", 1)[1]
+    return program_of(test.get("command"))
+
+
 def ctest_results(junit_path):
     """{test name: True if CTest counted it as passed}, or None."""
     try:
@@ -83,7 +95,7 @@ def suite(results_dir, name, lines):
         tname = test.get("name")
         if tname not in ctest:
             continue  # disabled
-        program = program_of(test.get("command"))
+        program = report_name(test)
         pattern = re.compile(re.escape(program or "") + r"(_\d+)?\.xml$")
         files = [f for f in reports if pattern.fullmatch(f)]
         passed = failed = skipped = 0
