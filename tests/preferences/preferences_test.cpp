@@ -106,9 +106,4 @@ TEST(StartupCommandLine, StoredEntryMatchesOnlyByteForByteWithItsNul) {
     EXPECT_FALSE(is_startup_entry(line, stored, 44));
 }
 
-TEST(PreferenceMessages, CodeInUnsignedDecimal) {
-    EXPECT_EQ(with_error_code(preference_messages::load_start_at_login, 0xFFFFFFFF),
-              "无法读取开机启动设置（错误 4294967295）。");
-}
-
 }  // namespace
