@@ -1,7 +1,5 @@
 #include "preferences/preferences_win.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr const wchar_t* value_floating_ball = L"FloatingBall";
