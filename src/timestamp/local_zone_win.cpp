@@ -29,6 +29,19 @@ TransitionDate transition_from(const SYSTEMTIME& t) {
 
 std::int32_t offset_of(LONG bias_minutes) { return static_cast<std::int32_t>(-bias_minutes * 60); }
 
+YearRules rules_from(LONG bias, LONG standard_bias, const SYSTEMTIME& standard_date, LONG daylight_bias,
+                     const SYSTEMTIME& daylight_date, bool daylight_disabled) {
+    YearRules r;
+    r.standard_offset = offset_of(bias + standard_bias);
+    r.daylight_offset = offset_of(bias + daylight_bias);
+    if (!daylight_disabled && standard_date.wMonth != 0 && daylight_date.wMonth != 0 &&
+        r.daylight_offset != r.standard_offset) {
+        r.daylight_start = transition_from(daylight_date);
+        r.standard_start = transition_from(standard_date);
+    }
+    return r;
+}
+
 }  // namespace
 
 struct WindowsLocalZone::Dynamic {
@@ -46,20 +59,17 @@ std::optional<YearRules> WindowsLocalZone::rules_for_year(std::int64_t year) con
     auto found = cache_.find(year);
     if (found != cache_.end()) return found->second;
 
-    std::optional<YearRules> rules;
+    const DYNAMIC_TIME_ZONE_INFORMATION& d = dynamic_->info;
+    bool disabled = d.DynamicDaylightTimeDisabled != 0;
     TIME_ZONE_INFORMATION tzi{};
-    DYNAMIC_TIME_ZONE_INFORMATION dynamic = dynamic_->info;
-    if (GetTimeZoneInformationForYear(static_cast<USHORT>(year), &dynamic, &tzi)) {
-        YearRules r;
-        r.standard_offset = offset_of(tzi.Bias + tzi.StandardBias);
-        r.daylight_offset = offset_of(tzi.Bias + tzi.DaylightBias);
-        if (!dynamic_->info.DynamicDaylightTimeDisabled && tzi.StandardDate.wMonth != 0 &&
-            tzi.DaylightDate.wMonth != 0 && r.daylight_offset != r.standard_offset) {
-            r.daylight_start = transition_from(tzi.DaylightDate);
-            r.standard_start = transition_from(tzi.StandardDate);
-        }
-        rules = r;
-    }
+    DYNAMIC_TIME_ZONE_INFORMATION query = d;
+    // Without per-year rules (a zone unknown to the registry), the current
+    // rules serve for every year.
+    YearRules rules = GetTimeZoneInformationForYear(static_cast<USHORT>(year), &query, &tzi)
+                          ? rules_from(tzi.Bias, tzi.StandardBias, tzi.StandardDate, tzi.DaylightBias,
+                                       tzi.DaylightDate, disabled)
+                          : rules_from(d.Bias, d.StandardBias, d.StandardDate, d.DaylightBias, d.DaylightDate,
+                                       disabled);
     cache_.emplace(year, rules);
     return rules;
 }

@@ -19,5 +19,5 @@ protected:
 private:
     struct Dynamic;
     std::shared_ptr<const Dynamic> dynamic_;  // null when the system gave none
-    mutable std::map<std::int64_t, std::optional<YearRules>> cache_;
+    mutable std::map<std::int64_t, YearRules> cache_;
 };

@@ -86,4 +86,28 @@ TEST(DateToTimestamp, EdgeCases) {
     }
 }
 
+TEST(DateToTimestamp, RepeatedTimeWithOneOccurrenceOutOfRange) {
+    const auto L = ZoneChoice::Local;
+    const auto S = OutputUnit::Seconds;
+    // Daylight time (UTC) ends at the last instant of each year, into UTC-1:
+    // the year's last wall-clock hour occurs twice, but in the last supported
+    // year its second occurrence is past the range.
+    YearRules rules = test_zones::fixed(-3600);
+    rules.daylight_offset = 0;
+    rules.daylight_start = {6, 0, 0, 1, 0, 0, 0, 0};
+    rules.standard_start = {12, 0, 0, 31, 23, 59, 59, 999};
+    const FixedRuleZone year_end(rules);
+    const ToTimestamp cases[] = {
+        {"2026-12-31 23:30", L, S, &year_end, false, msg::ambiguous_local},
+        {"+262142-12-31 23:30", L, S, &year_end, false, msg::unavailable_local},
+        {"+262142-12-31 22:59:59", L, S, &year_end, true, "8210266873199"},
+    };
+    for (const ToTimestamp& c : cases) {
+        SCOPED_TRACE(c.input);
+        Conversion conv = date_to_timestamp(c.input, c.zone, c.unit, *c.local);
+        EXPECT_EQ(conv.ok, c.ok);
+        EXPECT_EQ(conv.text, c.text);
+    }
+}
+
 }  // namespace
