@@ -8,7 +8,9 @@
 // The system's local zone: the current dynamic time-zone information, with
 // the rules of each year from GetTimeZoneInformationForYear. Years outside
 // 1601..30827 (what the call takes) use the rules of the nearest such year.
-// Rules are read once per year and kept; use from one thread.
+// The zone is read when the object is made and each year's rules when first
+// needed; make one per conversion to follow a change of the system's zone.
+// Use from one thread.
 class WindowsLocalZone final : public RuleZone {
 public:
     WindowsLocalZone();
