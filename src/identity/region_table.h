@@ -28,3 +28,10 @@ struct RegionTable {
 const RegionTable& region_table();
 
 inline constexpr std::string_view nationwide_item = "全国随机";
+
+// The province list: "全国随机", then the 31 province names.
+std::span<const std::string_view> province_list_items();
+
+// The county list for a province list position: position 0 gives the single
+// item "全国随机", 1 to 31 that province's county_items, anything else none.
+std::span<const std::string_view> county_list_items(int province_position);

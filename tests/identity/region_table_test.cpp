@@ -133,3 +133,37 @@ TEST(RegionTable, DisplayNameFormAndExcludedRows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RegionLists, ProvinceAndCountyItems) {
+    auto provinces = province_list_items();
+    ASSERT_EQ(provinces.size(), 32u);
+    EXPECT_EQ(provinces[0], "全国随机");
+    EXPECT_EQ(provinces[1], "北京市");
+    EXPECT_EQ(provinces[31], "新疆维吾尔自治区");
+
+    struct Case {
+        int position;
+        std::size_t size;
+        std::string_view first, last;
+    };
+    const Case cases[] = {
+        {0, 1, "全国随机", "全国随机"},
+        {1, 17, "该地区随机", "延庆区"},
+        {22, 38, "该地区随机", "彭水苗族土家族自治县"},
+        {31, 111, "该地区随机", "白杨市"},
+        {32, 0, "", ""},
+        {-1, 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        auto items = county_list_items(c.position);
+        ASSERT_EQ(items.size(), c.size);
+        if (c.size == 0) continue;
+        EXPECT_EQ(items.front(), c.first);
+        EXPECT_EQ(items.back(), c.last);
+    }
+}
+
+}  // namespace
