@@ -55,10 +55,12 @@ private:
 };
 
 // ChaCha12 that draws a fresh 32-byte seed from source when created and again
-// once reseed_bytes of output have been produced since the last seeding. The
-// default bound keeps each key's output short (a leaked state exposes at most
-// 64 KiB, and ChaCha's counter never nears its end), while a reseed, one
-// system call for 32 bytes, costs about as much as producing a few blocks.
+// once reseed_bytes of output have been produced since the last seeding.
+// 64 KiB by default: whoever learnt the generator's state could predict only
+// the output of the current key, at most 64 KiB (the rest of its batch), and
+// a reseed (32 system bytes, at most about a microsecond, a new key) is paid
+// once per 1024 blocks. A batch of 10,000 ID numbers takes about 80 KB, so
+// it spans one or two keys.
 class ReseedingRng final : public RandomGenerator {
 public:
     static constexpr std::uint64_t default_reseed_bytes = 64 * 1024;
