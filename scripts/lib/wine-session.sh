@@ -86,7 +86,11 @@ lumaro_have_wine() {
 #   Consolas goes to its monospaced face so that code stays aligned;
 # - an unhandled exception ends the program (exit status != 0) with one line
 #   on stderr instead of a winedbg dump on stdout or a crash dialog that
-#   would wait for a click under Xvfb.
+#   would wait for a click under Xvfb;
+# - with LUMARO_WINE_DPI (a number, e.g. 144) at creation, the system DPI:
+#   Wine 8 reads "LogPixels" under HKCU\Control Panel\Desktop once per
+#   process start. A prefix keeps the DPI it was made with, so a run at
+#   another DPI needs a prefix of its own (LUMARO_WINEPREFIX).
 lumaro_prefix_reg() {
   cat <<'EOF'
 REGEDIT4
@@ -103,6 +107,9 @@ REGEDIT4
 "Debugger"=""
 "Auto"="1"
 EOF
+  if [[ ${LUMARO_WINE_DPI:-} =~ ^[0-9]+$ ]]; then
+    printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$LUMARO_WINE_DPI"
+  fi
 }
 
 # Creates the prefix once (race-safe); a prefix without the .lumaro-ready
