@@ -469,22 +469,46 @@ TEST(SetToggle, RepaintsAsAnAccentButtonAtOnce) {
     expect_text(canvas, {0, 0, r.right, r.bottom}, color_white);
 }
 
-TEST(Painting, CreatesNoLastingGdiObjects) {
+struct DcState {
+    HGDIOBJ brush, pen, font;
+    COLORREF text;
+    int background_mode;
+    friend bool operator==(const DcState&, const DcState&) = default;
+};
+
+DcState dc_state(HDC hdc) {
+    return {GetCurrentObject(hdc, OBJ_BRUSH), GetCurrentObject(hdc, OBJ_PEN), GetCurrentObject(hdc, OBJ_FONT),
+            GetTextColor(hdc), GetBkMode(hdc)};
+}
+
+TEST(Painting, LeavesTheDcAsItWasAndCreatesNoGdiObjects) {
     HostWindow host;
     HWND button = create_control(host.hwnd(), ControlKind::PrimaryButton, "生成", 1);
-    HWND dropdown = create_control(host.hwnd(), ControlKind::Dropdown, "", 2);
+    HWND nav = create_control(host.hwnd(), ControlKind::NavItem, "时间戳", 2);
+    SetPropW(nav, selected_property, reinterpret_cast<HANDLE>(1));
+    HWND dropdown = create_control(host.hwnd(), ControlKind::Dropdown, "", 3);
     const char* items[] = {"a", "b"};
     fill_dropdown(dropdown, items, 2, 0);
     place_control(dropdown, 0, 40, 120, 30);
     Canvas canvas(scale(120), scale(32));
-    draw_button(button, canvas, 0);  // warm up whatever the system caches
+    SetTextColor(canvas.dc(), 0x010203);
+    SetBkMode(canvas.dc(), OPAQUE);
+    const DcState before = dc_state(canvas.dc());
+    draw_button(button, canvas, ODS_FOCUS);
+    EXPECT_TRUE(dc_state(canvas.dc()) == before);
+    draw_button(nav, canvas, ODS_SELECTED);
+    EXPECT_TRUE(dc_state(canvas.dc()) == before);
     print_dropdown(dropdown, canvas);
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    EXPECT_TRUE(dc_state(canvas.dc()) == before);
+
+    // Windows counts the process's GDI objects; Wine answers 0, and then only
+    // the DC checks above apply.
+    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     for (int i = 0; i < 200; ++i) {
         draw_button(button, canvas, i % 2 ? ODS_SELECTED : 0);
         print_dropdown(dropdown, canvas);
     }
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
 }
 
 }  // namespace
