@@ -423,7 +423,7 @@ TEST(ToWide, CrLfAndConversions) {
     EXPECT_EQ(to_wide("").c_str()[0], L'\0');
 }
 
-// A main window with a status line and a page, as Part of the shell builds it.
+// A main window with a status line and a page, as the shell builds them.
 class StatusFixture : public ::testing::Test {
 protected:
     HostWindow main_window;
