@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -150,12 +151,15 @@ TEST(Gallery, EveryKindInEachPresetScheme) {
     for (int scheme = 0; scheme < 3; ++scheme) {
         threads.emplace_back([scheme, stop, &results] {
             ui_resources().palette = derive_palette(scheme, 0);
-            const GalleryControls g = build_gallery(scheme, scheme * scale(gallery_width + 8));
+            // Side by side; overlapping from the right when the screen is too
+            // narrow (144 DPI), which leaves the probed left parts visible.
+            const int step = std::min(scale(gallery_width + 8), GetSystemMetrics(SM_CXSCREEN) / 3);
+            const GalleryControls g = build_gallery(scheme, scheme * step);
             ui_test::HostWindow::pump();
             RECT r;
             GetClientRect(g.primary, &r);
             results[scheme] = {screen_pixel(g.window, scale(4), scale(gallery_height / 2)),
-                               screen_pixel(g.window, scale(gallery_width - 6), scale(100)),
+                               screen_pixel(g.window, scale(sidebar_width + 8), scale(100)),
                                screen_pixel(g.primary, 3, r.bottom / 2),
                                screen_pixel(g.nav_selected, scale(sidebar_width - 24), scale(20))};
             while (MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
