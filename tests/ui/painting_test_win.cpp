@@ -323,6 +323,47 @@ TEST(PaintDropdown, ClosedOpenDisabledAndFocused) {
     DestroyWindow(other);
 }
 
+TEST(PaintDropdown, FaceIsInvalidatedWhenItsStateMayChange) {
+    HWND host = ui_test::focus_host();
+    HWND dropdown = create_control(host, ControlKind::Dropdown, "", 1);
+    HWND other = create_control(host, ControlKind::Button, "x", 2);
+    place_control(dropdown, 10, 10, 160, 30);
+    const char* items[] = {"UTC", "本地时间"};
+    fill_dropdown(dropdown, items, 2, 0);
+    const struct {
+        const char* name;
+        void (*change)(HWND dropdown, HWND other);
+    } cases[] = {
+        {"CB_SETCURSEL", [](HWND d, HWND) { SendMessageW(d, CB_SETCURSEL, 1, 0); }},
+        {"WM_SETFOCUS", [](HWND d, HWND) { SetFocus(d); }},
+        {"WM_KILLFOCUS", [](HWND, HWND o) { SetFocus(o); }},
+        {"WM_ENABLE off", [](HWND d, HWND) { EnableWindow(d, FALSE); }},
+        {"WM_ENABLE on", [](HWND d, HWND) { EnableWindow(d, TRUE); }},
+        {"WM_KEYDOWN", [](HWND d, HWND) { SendMessageW(d, WM_KEYDOWN, VK_UP, 0); }},
+        {"WM_CHAR", [](HWND d, HWND) { SendMessageW(d, WM_CHAR, L'U', 0); }},
+        {"WM_MOUSEWHEEL", [](HWND d, HWND) { SendMessageW(d, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0); }},
+        {"WM_CANCELMODE", [](HWND d, HWND) { SendMessageW(d, WM_CANCELMODE, 0, 0); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpdateWindow(dropdown);
+        ValidateRect(dropdown, nullptr);
+        c.change(dropdown, other);
+        RECT update{};
+        EXPECT_TRUE(GetUpdateRect(dropdown, &update, FALSE));
+        RECT client;
+        GetClientRect(dropdown, &client);
+        EXPECT_TRUE(EqualRect(&update, &client));
+    }
+    // Messages that change nothing on the face leave it alone.
+    UpdateWindow(dropdown);
+    ValidateRect(dropdown, nullptr);
+    SendMessageW(dropdown, CB_GETCURSEL, 0, 0);
+    EXPECT_FALSE(GetUpdateRect(dropdown, nullptr, FALSE));
+    DestroyWindow(dropdown);
+    DestroyWindow(other);
+}
+
 // What a control shows on screen, frame included. Without `repaint_all`
 // only what the control itself marked for repainting is painted, so a state
 // change that forgets to redraw its frame shows the old frame.
