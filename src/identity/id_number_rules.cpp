@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "ui/white_space.h"
 #include "uuid/batch.h"
 
 std::string max_count_message(std::uint64_t total) {

@@ -1,6 +1,7 @@
 #include "json_history/history_names.h"
 
 #include "json/utf8.h"
+#include "ui/white_space.h"
 
 namespace {
 
@@ -27,13 +28,6 @@ std::optional<T> parse_unsigned(std::string_view s, bool hex) {
         v = v * base + static_cast<T>(d);
     }
     return v;
-}
-
-// Code points with the Unicode White_Space property.
-bool is_white_space(char32_t c) {
-    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
-           c == 0x3000;
 }
 
 char32_t decode(std::string_view ch) {
@@ -89,7 +83,7 @@ std::string make_preview(std::string_view first_bytes) {
         std::size_t n = utf8_char_length(std::string_view(text).substr(i));
         std::string_view ch = std::string_view(text).substr(i, n);
         i += n;
-        if (is_white_space(decode(ch))) {
+        if (is_unicode_white_space(decode(ch))) {
             pending_space = !preview.empty();
             continue;
         }

@@ -1,5 +1,7 @@
 #include "timestamp/timestamp_convert.h"
 
+#include "ui/white_space.h"
+
 #include <array>
 #include <limits>
 
@@ -14,39 +16,9 @@ namespace msg = timestamp_messages;
 Conversion success(std::string text) { return {true, std::move(text)}; }
 Conversion failure(const char* message) { return {false, message}; }
 
-// White_Space code points in UTF-8, besides the ASCII ones.
-constexpr std::array<std::string_view, 19> wide_spaces = {
-    "\u0085", "\u00A0", "\u1680", "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005", "\u2006",
-    "\u2007", "\u2008", "\u2009", "\u200A", "\u2028", "\u2029", "\u202F", "\u205F", "\u3000",
-};
-
-std::size_t space_at_start(std::string_view t) {
-    if (t.empty()) return 0;
-    char c = t.front();
-    if (c == ' ' || (c >= '\t' && c <= '\r')) return 1;
-    for (std::string_view s : wide_spaces)
-        if (t.starts_with(s)) return s.size();
-    return 0;
-}
-
-std::size_t space_at_end(std::string_view t) {
-    if (t.empty()) return 0;
-    char c = t.back();
-    if (c == ' ' || (c >= '\t' && c <= '\r')) return 1;
-    for (std::string_view s : wide_spaces)
-        if (t.ends_with(s)) return s.size();
-    return 0;
-}
-
 std::string decimal(std::int64_t value) { return std::to_string(value); }
 
 }  // namespace
-
-std::string_view trim_white_space(std::string_view text) {
-    while (std::size_t n = space_at_start(text)) text.remove_prefix(n);
-    while (std::size_t n = space_at_end(text)) text.remove_suffix(n);
-    return text;
-}
 
 std::optional<std::int64_t> parse_timestamp_integer(std::string_view text) {
     bool negative = false;
@@ -70,7 +42,7 @@ std::optional<std::int64_t> parse_timestamp_integer(std::string_view text) {
 }
 
 Conversion timestamp_to_date(std::string_view input, InputUnit unit, ZoneChoice zone, const LocalZone& local) {
-    std::string_view text = trim_white_space(input);
+    std::string_view text = trim_unicode_white_space(input);
     auto value = parse_timestamp_integer(text);
     if (!value) return failure(msg::not_an_integer);
     if (unit == InputUnit::Auto) {
@@ -94,7 +66,7 @@ Conversion timestamp_to_date(std::string_view input, InputUnit unit, ZoneChoice 
 }
 
 Conversion date_to_timestamp(std::string_view input, ZoneChoice zone, OutputUnit unit, const LocalZone& local) {
-    auto parsed = parse_date_input(trim_white_space(input));
+    auto parsed = parse_date_input(trim_unicode_white_space(input));
     if (!parsed) return failure(msg::bad_date);
     std::int64_t wall = seconds_since_epoch(parsed->wall);
     std::int64_t seconds = wall;

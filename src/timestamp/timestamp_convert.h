@@ -26,8 +26,6 @@ struct UnixTime {
     std::uint32_t nanoseconds = 0;  // 0..999'999'999
 };
 
-// Leading and trailing Unicode white space (the White_Space property) removed.
-std::string_view trim_white_space(std::string_view text);
 
 // An optional sign and one or more ASCII digits, within 64 bits.
 std::optional<std::int64_t> parse_timestamp_integer(std::string_view text);

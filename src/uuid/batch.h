@@ -13,8 +13,6 @@ inline constexpr std::string_view count_message = "数量必须是 1 到 10000 �
 
 // Leading and trailing white space removed: every code point with the Unicode
 // White_Space property (ASCII controls 9-13 and space, U+0085, U+00A0, U+1680,
-// U+2000-U+200A, U+2028, U+2029, U+202F, U+205F, U+3000). The text is UTF-8.
-std::string_view trim_unicode_white_space(std::string_view text);
 
 // An optional "+" and one or more ASCII digits, leading zeros allowed, as an
 // unsigned 64-bit value without overflow; nothing for anything else. The

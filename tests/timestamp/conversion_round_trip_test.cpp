@@ -72,11 +72,4 @@ TEST(CurrentTime, BoxesAndDateInput) {
     EXPECT_EQ(before.nanoseconds, 999999900u);
 }
 
-TEST(WhiteSpace, TrimmedAtBothEndsOnly) {
-    EXPECT_EQ(trim_white_space(" \t\n\v\f\r x y \u0085\u00A0\u1680\u2000\u200A\u2028\u2029\u202F\u205F\u3000"), "x y");
-    EXPECT_EQ(trim_white_space("\u200B1"), "\u200B1");  // zero-width space is not white space
-    EXPECT_EQ(trim_white_space(""), "");
-    EXPECT_EQ(trim_white_space("\u3000"), "");
-}
-
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/white_space.h"
 #include "uuid/batch.h"
 
 namespace {
