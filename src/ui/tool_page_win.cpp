@@ -1,0 +1,120 @@
+#include "ui/tool_page_win.h"
+
+#include <optional>
+
+#include "main/app_message.h"
+#include "ui/borrow_guard.h"
+#include "ui/page_layout.h"
+#include "ui/painting_win.h"
+#include "ui/ui_resources_win.h"
+
+LRESULT PageVariant::notify(HWND page, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcW(page, WM_NOTIFY, wparam, lparam);
+}
+
+bool PageVariant::handle(HWND, UINT, WPARAM, LPARAM) { return false; }
+
+void PageVariant::floating_state_changed(bool, bool) {}
+
+namespace {
+
+void fill_background(HWND page, HDC hdc) {
+    RECT client;
+    GetClientRect(page, &client);
+    SetDCBrushColor(hdc, ui_resources().palette.window_bg);
+    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void free_record(HWND page) {
+    ToolPage* record = tool_page_of(page);
+    SetWindowLongPtrW(page, GWLP_USERDATA, 0);
+    // A record still borrowed further up the stack is freed by its borrower.
+    if (record && record->borrow == 0) delete record;
+}
+
+// The rows of the routing table that need the record, run with the record
+// borrowed; nothing when the message goes to default processing, which runs
+// after the record is free again.
+std::optional<LRESULT> route(ToolPage& record, HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
+    PageVariant& variant = *record.variant;
+    switch (message) {
+        case WM_SIZE:
+            variant.layout(unscale(LOWORD(lparam)), unscale(HIWORD(lparam)));
+            return 0;
+        case WM_NOTIFY:
+            if (record.index == json_page) return variant.notify(page, wparam, lparam);
+            return std::nullopt;
+        case WM_COMMAND:
+            variant.command(wparam);
+            return 0;
+        default:
+            break;
+    }
+    if (message == message_id(AppMessage::FloatingStateChanged)) {
+        if (record.index == settings_page) variant.floating_state_changed((wparam & 1) != 0, (wparam & 2) != 0);
+        return 0;
+    }
+    if (record.index == json_page && variant.handle(page, message, wparam, lparam)) return 0;
+    return std::nullopt;
+}
+
+// Whether the message reaches the variant at all; the others never borrow.
+bool routed(const ToolPage& record, UINT message) {
+    return message == WM_SIZE || message == WM_COMMAND || message == message_id(AppMessage::FloatingStateChanged) ||
+           record.index == json_page;
+}
+
+}  // namespace
+
+ToolPage* tool_page_of(HWND page) { return reinterpret_cast<ToolPage*>(GetWindowLongPtrW(page, GWLP_USERDATA)); }
+
+void attach_tool_page(HWND page, std::unique_ptr<ToolPage> record) {
+    SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.release()));
+}
+
+LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            fill_background(page, reinterpret_cast<HDC>(wparam));
+            return 1;
+        case WM_DRAWITEM:
+            paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return 1;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<LRESULT>(
+                control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+        case WM_NCDESTROY:
+            free_record(page);
+            return DefWindowProcW(page, message, wparam, lparam);
+        default:
+            break;
+    }
+    ToolPage* record = tool_page_of(page);
+    if (!record || !record->variant || !routed(*record, message)) return DefWindowProcW(page, message, wparam, lparam);
+    std::optional<LRESULT> result;
+    {
+        BorrowGuard guard(record->borrow);
+        if (!guard.held()) return DefWindowProcW(page, message, wparam, lparam);
+        result = route(*record, page, message, wparam, lparam);
+    }
+    // The window went away inside the handler and left the record to us.
+    if (tool_page_of(page) != record) delete record;
+    return result ? *result : DefWindowProcW(page, message, wparam, lparam);
+}
+
+bool register_page_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = page_procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = page_class_name;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND create_page_window(HWND main_window) {
+    return CreateWindowExW(WS_EX_CONTROLPARENT, page_class_name, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                           main_window, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
