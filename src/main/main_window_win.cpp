@@ -1,0 +1,278 @@
+#include "main/main_window_win.h"
+
+#include <memory>
+
+#include "main/app_message.h"
+#include "preferences/preferences_win.h"
+#include "ui/control_subclass_win.h"
+#include "ui/controls_win.h"
+#include "ui/painting_win.h"
+#include "ui/show_page_win.h"
+#include "ui/ui_resources_win.h"
+
+namespace {
+
+struct ToolEntry {
+    const char* text;
+};
+constexpr ToolEntry tools[5] = {{"JSON 美化"}, {"时间戳"}, {"UUID 生成"}, {"身份证号"}, {"时间差值"}};
+
+Preferences& preferences() {
+    static Preferences store;
+    return store;
+}
+
+HWND nav_item(const MainWindow& w, int index) { return index == settings_page ? w.settings_item : w.nav_items[index]; }
+
+int first_visible_page(ToolMask visible) {
+    for (int i = 0; i < tool_count; ++i)
+        if (visible.contains(i)) return i;
+    return settings_page;
+}
+
+void show_tool_entries(MainWindow& w) {
+    for (int i = 0; i < tool_count; ++i) ShowWindow(w.nav_items[i], w.visible_tools.contains(i) ? SW_SHOWNA : SW_HIDE);
+}
+
+void arm_update_timer(MainWindow& w) {
+    KillTimer(w.hwnd, update_timer_id);
+    if (preferences().load_check_updates()) {
+        SetTimer(w.hwnd, update_timer_id, update_timer_period, nullptr);
+        PostMessageW(w.hwnd, message_id(AppMessage::CheckForUpdate), 0, 0);
+    }
+}
+
+bool create_record(HWND hwnd) {
+    auto w = std::make_unique<MainWindow>();
+    w->hwnd = hwnd;
+    w->visible_tools = preferences().load_visible_tools();
+    w->brand_label = create_control(hwnd, ControlKind::BrandLabel, "Lumaro", 0);
+    for (int i = 0; i < tool_count; ++i)
+        w->nav_items[i] = create_control(hwnd, ControlKind::NavItem, tools[i].text, first_nav_id + i);
+    w->settings_item = create_control(hwnd, ControlKind::NavItem, "设置", first_nav_id + settings_page);
+    w->status_label = create_control(hwnd, ControlKind::StatusLabel, "就绪", status_label_id);
+    show_tool_entries(*w);
+    ShowWindow(w->settings_item, SW_SHOWNA);
+    w->current = first_visible_page(w->visible_tools);
+    w->ball_enabled = preferences().load_floating_ball();
+    w->dock_enabled = preferences().load_floating_ball_dock();
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w.release()));
+    // Focus rectangles stay hidden until the keyboard is used.
+    SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    arm_update_timer(*main_window_record(hwnd));
+    return true;
+}
+
+void fill(HDC hdc, int left, int top, int right, int bottom, Colorref color) {
+    RECT r{left, top, right, bottom};
+    SetDCBrushColor(hdc, color);
+    FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void paint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    const Palette& p = ui_resources().palette;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    fill(hdc, client.left, client.top, client.right, client.bottom, p.window_bg);
+    fill(hdc, client.left, client.top, scale(sidebar_width), client.bottom, p.sidebar_bg);
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICON));
+    if (icon) DrawIconEx(hdc, scale(22), scale(26), icon, scale(25), scale(25), 0, nullptr, DI_NORMAL);
+    int divider_y = client.bottom - scale(30);
+    fill(hdc, scale(sidebar_width), divider_y, client.right, divider_y + 1, p.divider);
+    int sidebar_line_y = client.bottom - scale(69);
+    fill(hdc, scale(22), sidebar_line_y, scale(sidebar_width) - scale(22), sidebar_line_y + 1, p.sidebar_divider);
+    EndPaint(hwnd, &ps);
+}
+
+void tools_changed(MainWindow& w) {
+    w.visible_tools = preferences().load_visible_tools();
+    show_tool_entries(w);
+    if (w.current == settings_page || w.visible_tools.contains(w.current))
+        layout_main_window(w);
+    else
+        show_page(w, first_visible_page(w.visible_tools));
+}
+
+void palette_changed(MainWindow& w) {
+    EnumChildWindows(w.hwnd, refresh_control_colors, 0);
+    RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void set_min_size(MINMAXINFO& info) {
+    RECT r{0, 0, scale(main_min_client_width), scale(main_min_client_height)};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    info.ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+}
+
+// Runs a handler with the record borrowed; a message that re-enters the window
+// while it is borrowed (through a sent message) gets default processing.
+template <class Handler>
+LRESULT guarded(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, Handler handler) {
+    MainWindow* w = main_window_record(hwnd);
+    if (!w || w->borrow != 0) return DefWindowProcW(hwnd, message, wparam, lparam);
+    w->borrow = -1;
+    LRESULT result = handler(*w);
+    // A handler that destroyed the window (WM_CLOSE without the ball) left the
+    // record to be freed here, once nothing uses it any more.
+    if (w->destroyed)
+        delete w;
+    else
+        w->borrow = 0;
+    return result;
+}
+
+}  // namespace
+
+MainWindow* main_window_record(HWND hwnd) {
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void layout_main_window(MainWindow& w) {
+    RECT client;
+    GetClientRect(w.hwnd, &client);
+    int width = unscale(client.right - client.left);
+    int height = unscale(client.bottom - client.top);
+    place_control(w.brand_label, 56, 29, 96, 32);
+    int row = 0;
+    for (int i = 0; i < tool_count; ++i) {
+        if (!w.visible_tools.contains(i)) continue;
+        place_control(w.nav_items[i], 12, 82 + 44 * row, 144, 38);
+        ++row;
+    }
+    place_control(w.settings_item, 12, height - 56, 144, 38);
+    place_control(w.status_label, 196, height - 24, width - 214, 24);
+    if (HWND page = w.pages[w.current]) place_control(page, sidebar_width, 0, width - sidebar_width, height - 30);
+}
+
+void show_main_window(MainWindow& w) {
+    if (!w.pages[w.current]) show_page(w, w.current);
+    ShowWindow(w.hwnd, IsIconic(w.hwnd) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(w.hwnd);
+    if (!GetFocus()) SetFocus(nav_item(w, w.current));
+    layout_main_window(w);
+    RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PostMessageW(w.hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
+}
+
+bool collapse_to_ball(MainWindow&) { return false; }
+
+LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        create_record(hwnd);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        MainWindow* w = main_window_record(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (w && w->borrow != 0)
+            w->destroyed = true;
+        else
+            delete w;
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    case WM_PAINT:
+        paint(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_GETMINMAXINFO:
+        set_min_size(*reinterpret_cast<MINMAXINFO*>(lparam));
+        return 0;
+    case WM_DRAWITEM:
+        paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        return 1;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+    case WM_TIMER:
+        if (wparam == update_timer_id) {
+            PostMessageW(hwnd, message_id(AppMessage::CheckForUpdate), 0, 0);
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        return guarded(hwnd, message, wparam, lparam, [&](MainWindow& w) -> LRESULT {
+            if (wparam == SIZE_MINIMIZED) {
+                if (w.ball_enabled) PostMessageW(hwnd, message_id(AppMessage::CollapseToBall), 1, 0);
+                return 0;
+            }
+            layout_main_window(w);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        });
+    case WM_CLOSE:
+        return guarded(hwnd, message, wparam, lparam, [&](MainWindow& w) -> LRESULT {
+            if (collapse_to_ball(w)) return 0;
+            return DefWindowProcW(hwnd, message, wparam, lparam);
+        });
+    case WM_COMMAND:
+        return guarded(hwnd, message, wparam, lparam, [&](MainWindow& w) -> LRESULT {
+            int id = LOWORD(wparam);
+            if (HIWORD(wparam) == 0 && id >= first_nav_id && id < first_nav_id + page_count) {
+                show_page(w, id - first_nav_id);
+                return 0;
+            }
+            return DefWindowProcW(hwnd, message, wparam, lparam);
+        });
+    default:
+        break;
+    }
+
+    switch (static_cast<AppMessage>(message)) {
+    case AppMessage::ShowMainWindow:
+    case AppMessage::CloseFloatingBall:
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
+            show_main_window(w);
+            return 0;
+        });
+    case AppMessage::CollapseToBall:
+        return guarded(hwnd, message, wparam, lparam, [&](MainWindow& w) -> LRESULT {
+            if (wparam != 0 && !IsIconic(hwnd)) return DefWindowProcW(hwnd, message, wparam, lparam);
+            return collapse_to_ball(w) ? 1 : 0;
+        });
+    case AppMessage::ToggleFloatingBall:
+    case AppMessage::ToggleDock:
+        // The floating ball arrives with its own window; until then the
+        // switches have nothing to act on.
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow&) -> LRESULT { return 0; });
+    case AppMessage::PaletteChanged:
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
+            palette_changed(w);
+            return 0;
+        });
+    case AppMessage::ToolsChanged:
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
+            tools_changed(w);
+            return 0;
+        });
+    case AppMessage::ExitApp:
+        DestroyWindow(hwnd);
+        return 0;
+    case AppMessage::UpdateSettingChanged:
+        if (MainWindow* w = main_window_record(hwnd)) arm_update_timer(*w);
+        return 0;
+    case AppMessage::CheckForUpdate:
+    case AppMessage::UpdateFinished:
+        return 0;  // the update check arrives with the updater
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+bool register_main_window_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = main_window_proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = main_window_class;
+    return RegisterClassExW(&wc) != 0;
+}

@@ -1,0 +1,189 @@
+// The main window, created in this process through the same code the entry
+// uses, with the stored tool list in the test prefix's registry.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "main/app_message.h"
+#include "main/main_window_win.h"
+#include "main/message_loop_win.h"
+#include "ui/controls_win.h"
+#include "ui/tool_page_win.h"
+#include "ui/ui_resources_win.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    HWND hwnd = nullptr;
+    MainWindow* w = nullptr;
+
+    static void store_hidden_tools(std::optional<DWORD> hidden) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"HiddenTools");
+        if (hidden)
+            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"HiddenTools", REG_DWORD, &*hidden,
+                            sizeof(DWORD));
+    }
+
+    void open(std::optional<DWORD> hidden = std::nullopt) {
+        store_hidden_tools(hidden);
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        register_main_window_class(instance);
+        register_page_class(instance);
+        RECT r{0, 0, scale(main_client_width), scale(main_client_height)};
+        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, 0);
+        hwnd = CreateWindowExW(0, main_window_class, main_window_caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(hwnd, nullptr);
+        w = main_window_record(hwnd);
+        ASSERT_NE(w, nullptr);
+        SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
+    }
+    void TearDown() override {
+        if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        store_hidden_tools(std::nullopt);
+    }
+
+    // A child's rectangle in logical client coordinates of the main window.
+    RECT logical_rect(HWND child) const {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        return {unscale(r.left), unscale(r.top), unscale(r.right - r.left), unscale(r.bottom - r.top)};
+    }
+    void expect_at(HWND child, int x, int y, int width, int height) const {
+        RECT r = logical_rect(child);
+        EXPECT_EQ(r.left, x);
+        EXPECT_EQ(r.top, y);
+        EXPECT_EQ(r.right, width);
+        EXPECT_EQ(r.bottom, height);
+    }
+    int client_height() const {
+        RECT c;
+        GetClientRect(hwnd, &c);
+        return unscale(c.bottom);
+    }
+    static bool selected(HWND item) { return GetPropW(item, L"Brivane.Selected") != nullptr; }
+};
+
+TEST_F(MainWindowTest, LayoutOfTheSideBarStatusLineAndPage) {
+    // The same layout in logical pixels at 96 DPI and, in its own run, at 144.
+    wchar_t expected_dpi[8] = L"96";
+    GetEnvironmentVariableW(L"LUMARO_EXPECT_DPI", expected_dpi, 8);
+    EXPECT_EQ(ui_resources().dpi, _wtoi(expected_dpi));
+    open();
+    const int width = main_client_width, height = client_height();
+    EXPECT_EQ(height, main_client_height);
+    expect_at(w->brand_label, 56, 29, 96, 32);
+    for (int k = 0; k < 5; ++k) expect_at(w->nav_items[k], 12, 82 + 44 * k, 144, 38);
+    expect_at(w->settings_item, 12, height - 56, 144, 38);
+    expect_at(w->status_label, 196, height - 24, width - 214, 24);
+    ASSERT_NE(w->pages[0], nullptr);
+    expect_at(w->pages[0], 168, 0, width - 168, height - 30);
+    EXPECT_EQ(read_text(w->status_label), "就绪");
+}
+
+TEST_F(MainWindowTest, HiddenToolsCloseUpAndTheFirstVisibleToolIsShown) {
+    open(0b00011);  // JSON and timestamp hidden
+    EXPECT_FALSE(IsWindowVisible(w->nav_items[0]));
+    EXPECT_FALSE(IsWindowVisible(w->nav_items[1]));
+    expect_at(w->nav_items[2], 12, 82, 144, 38);
+    expect_at(w->nav_items[4], 12, 82 + 88, 144, 38);
+    EXPECT_EQ(w->current, 2);
+    EXPECT_TRUE(selected(w->nav_items[2]));
+}
+
+TEST_F(MainWindowTest, EveryToolHiddenStartsOnTheSettingsPage) {
+    open(0x1F);
+    EXPECT_EQ(w->current, settings_page);
+    EXPECT_TRUE(IsWindowVisible(w->settings_item));
+    for (HWND item : w->nav_items) EXPECT_FALSE(IsWindowVisible(item));
+    EXPECT_NE(w->pages[settings_page], nullptr);
+}
+
+TEST_F(MainWindowTest, SideBarEntriesSwitchPagesThatAreKept) {
+    open();
+    HWND json_page = w->pages[0];
+    set_status(hwnd, "某个错误", true);
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(12, 0), reinterpret_cast<LPARAM>(w->nav_items[2]));
+    EXPECT_EQ(w->current, 2);
+    EXPECT_EQ(w->pages[1], nullptr);  // created on first show only
+    ASSERT_NE(w->pages[2], nullptr);
+    EXPECT_TRUE(IsWindowVisible(w->pages[2]));
+    EXPECT_FALSE(IsWindowVisible(json_page));
+    EXPECT_EQ(read_text(w->status_label), "就绪");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(selected(w->nav_items[i]), i == 2) << i;
+    EXPECT_FALSE(selected(w->settings_item));
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(10, 0), reinterpret_cast<LPARAM>(w->nav_items[0]));
+    EXPECT_EQ(w->pages[0], json_page);
+    EXPECT_TRUE(IsWindowVisible(json_page));
+}
+
+TEST_F(MainWindowTest, ToolListChanges) {
+    open();
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(11, 0), 0);
+    store_hidden_tools(0b00100);  // hide UUID: not the shown page
+    SendMessageW(hwnd, message_id(AppMessage::ToolsChanged), 0, 0);
+    EXPECT_EQ(w->current, 1);
+    expect_at(w->nav_items[3], 12, 82 + 88, 144, 38);
+    store_hidden_tools(0b00011);  // hide the shown page's tool
+    SendMessageW(hwnd, message_id(AppMessage::ToolsChanged), 0, 0);
+    EXPECT_EQ(w->current, 2);
+    EXPECT_TRUE(IsWindowVisible(w->pages[2]));
+}
+
+TEST_F(MainWindowTest, MinimumTrackingSize) {
+    open();
+    MINMAXINFO info{};
+    SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    RECT r{0, 0, scale(768), scale(585)};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    EXPECT_EQ(info.ptMinTrackSize.x, r.right - r.left);
+    EXPECT_EQ(info.ptMinTrackSize.y, r.bottom - r.top);
+}
+
+TEST_F(MainWindowTest, GuardedMessagesWhileBorrowedGetDefaultProcessing) {
+    open();
+    w->borrow = -1;  // as if a guarded handler were running further up the stack
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(12, 0), 0);
+    EXPECT_EQ(w->current, 0);
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);  // default processing would destroy it
+    EXPECT_FALSE(IsWindow(hwnd));
+    hwnd = nullptr;
+}
+
+TEST_F(MainWindowTest, StaleCollapseFromAMinimiseIsDropped) {
+    open();
+    EXPECT_EQ(SendMessageW(hwnd, message_id(AppMessage::CollapseToBall), 1, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+}
+
+TEST_F(MainWindowTest, EscapeClosesOnceAndLeavesAnOpenListAlone) {
+    open();
+    HWND dropdown = create_control(w->pages[0], ControlKind::Dropdown, "", 999);
+    const char* items[] = {"a", "b"};
+    fill_dropdown(dropdown, items, 2, 0);
+    place_control(dropdown, 10, 10, 100, 252);
+    SendMessageW(dropdown, CB_SHOWDROPDOWN, TRUE, 0);
+    MSG esc{dropdown, WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    EXPECT_FALSE(consume_escape(hwnd, esc));  // the list takes it
+    SendMessageW(dropdown, CB_SHOWDROPDOWN, FALSE, 0);
+
+    MSG repeat{w->nav_items[0], WM_KEYDOWN, VK_ESCAPE, 1 | (1 << 30), 0, {}};
+    EXPECT_TRUE(consume_escape(hwnd, repeat));
+    EXPECT_TRUE(IsWindow(hwnd));  // a held-down key closes nothing
+
+    MSG other{w->nav_items[0], WM_KEYDOWN, VK_TAB, 1, 0, {}};
+    EXPECT_FALSE(consume_escape(hwnd, other));
+
+    MSG press{w->nav_items[0], WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    EXPECT_TRUE(consume_escape(hwnd, press));
+    EXPECT_FALSE(IsWindow(hwnd));  // no floating ball: the window is gone
+    hwnd = nullptr;
+}
+
+}  // namespace
