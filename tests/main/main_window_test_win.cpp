@@ -151,6 +151,15 @@ TEST_F(MainWindowTest, GuardedMessagesWhileBorrowedGetDefaultProcessing) {
     w->borrow = -1;  // as if a guarded handler were running further up the stack
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(12, 0), 0);
     EXPECT_EQ(w->current, 0);
+    SetWindowPos(w->status_label, nullptr, 0, 0, 5, 5, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    expect_at(w->status_label, 0, 0, unscale(5), unscale(5));  // no layout while borrowed
+    w->borrow = 0;
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    expect_at(w->status_label, 196, client_height() - 24, main_client_width - 214, 24);
+    w->borrow = -1;
     SendMessageW(hwnd, WM_CLOSE, 0, 0);  // default processing would destroy it
     EXPECT_FALSE(IsWindow(hwnd));
     hwnd = nullptr;
