@@ -199,6 +199,19 @@ TEST_F(ShowPage, HidingAToolKeepsItsPage) {
     EXPECT_TRUE(IsWindowVisible(timestamp));
 }
 
+TEST_F(ShowPage, SwitchingAwayAndBackKeepsThePageContent) {
+    show_page(main_, json_page);
+    HWND title = GetWindow(page(json_page), GW_CHILD);
+    HWND extra = create_control(page(json_page), ControlKind::TextArea, "{\"a\": 1}", 108);
+    SetWindowTextW(title, L"changed");
+    show_page(main_, settings_page);
+    show_page(main_, json_page);
+    EXPECT_EQ(GetWindow(page(json_page), GW_CHILD), title);
+    EXPECT_EQ(text_of(title), L"changed");
+    EXPECT_TRUE(IsWindow(extra));
+    EXPECT_EQ(read_text(extra), "{\"a\": 1}");
+}
+
 TEST_F(ShowPage, DoesNotMoveTheKeyboardFocus) {
     HWND before = GetFocus();
     show_page(main_, json_page);
