@@ -159,6 +159,7 @@ void show_main_window(MainWindow& w) {
 bool collapse_to_ball(MainWindow&) { return false; }
 
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (LRESULT painted; handle_control_paint_message(message, wparam, lparam, painted)) return painted;
     switch (message) {
     case WM_CREATE:
         create_record(hwnd);
@@ -183,13 +184,6 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     case WM_GETMINMAXINFO:
         set_min_size(*reinterpret_cast<MINMAXINFO*>(lparam));
         return 0;
-    case WM_DRAWITEM:
-        paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-        return 1;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<LRESULT>(control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
     case WM_TIMER:
         if (wparam == update_timer_id) {
             PostMessageW(hwnd, message_id(AppMessage::CheckForUpdate), 0, 0);

@@ -205,3 +205,20 @@ HBRUSH control_colors(UINT message, HDC hdc, HWND control) {
     SetBkColor(hdc, colors.fill);
     return dc_brush(hdc, colors.fill);
 }
+
+bool handle_control_paint_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+    switch (message) {
+    case WM_DRAWITEM:
+        paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        result = TRUE;
+        return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        result = reinterpret_cast<LRESULT>(
+            control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+        return true;
+    default:
+        return false;
+    }
+}

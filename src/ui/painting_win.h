@@ -28,5 +28,9 @@ void paint_field_frame(HWND control, bool rounded);
 // brush, coloured like the background. Null for any other message.
 HBRUSH control_colors(UINT message, HDC hdc, HWND control);
 
+// What every window holding controls does with WM_DRAWITEM and the
+// WM_CTLCOLOR* messages; false for any other message.
+bool handle_control_paint_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
 // Whether the control shows focus cues (the window's UI state may hide them).
 bool focus_cues_shown(HWND control);

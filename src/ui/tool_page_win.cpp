@@ -73,18 +73,11 @@ void attach_tool_page(HWND page, std::unique_ptr<ToolPage> record) {
 }
 
 LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (LRESULT painted; handle_control_paint_message(message, wparam, lparam, painted)) return painted;
     switch (message) {
         case WM_ERASEBKGND:
             fill_background(page, reinterpret_cast<HDC>(wparam));
             return 1;
-        case WM_DRAWITEM:
-            paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-            return 1;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<LRESULT>(
-                control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
         case WM_NCDESTROY:
             free_record(page);
             return DefWindowProcW(page, message, wparam, lparam);

@@ -24,15 +24,8 @@ constexpr int gallery_height = 700;
 constexpr int sidebar_width = 180;
 
 LRESULT CALLBACK gallery_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (LRESULT painted; handle_control_paint_message(message, wparam, lparam, painted)) return painted;
     switch (message) {
-        case WM_DRAWITEM:
-            paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-            return TRUE;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<LRESULT>(
-                control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
         case WM_ERASEBKGND: {
             const Palette& p = ui_resources().palette;
             HDC hdc = reinterpret_cast<HDC>(wparam);

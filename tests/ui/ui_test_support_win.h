@@ -14,15 +14,8 @@ namespace ui_test {
 // A top-level window that answers WM_DRAWITEM and WM_CTLCOLOR* as the main
 // window and the pages do.
 inline LRESULT CALLBACK host_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (LRESULT painted; handle_control_paint_message(message, wparam, lparam, painted)) return painted;
     switch (message) {
-        case WM_DRAWITEM:
-            paint_owner_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-            return TRUE;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<LRESULT>(
-                control_colors(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd, &r);
