@@ -8,17 +8,9 @@
 #include "identity/id_number.h"
 #include "test_support.h"
 
-namespace {
+#include "../common/text_lines.h"
 
-std::vector<std::string_view> split_lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0;;) {
-        std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos) return lines;
-        start = end + 1;
-    }
-}
+namespace {
 
 std::uint32_t number(std::string_view digits) {
     std::uint32_t v = 0;

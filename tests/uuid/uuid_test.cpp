@@ -8,17 +8,9 @@
 #include "scripted_random.h"
 #include "uuid/uuid.h"
 
-namespace {
+#include "../common/text_lines.h"
 
-std::vector<std::string_view> split_lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0;;) {
-        std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos) return lines;
-        start = end + 1;
-    }
-}
+namespace {
 
 std::string one_uuid(RandomSource& source, int separator, int letter_case) {
     auto outcome = generate_uuid_batch("1", separator, letter_case, source);
