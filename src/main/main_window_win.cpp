@@ -9,6 +9,7 @@
 #include "ui/painting_win.h"
 #include "ui/show_page_win.h"
 #include "ui/ui_resources_win.h"
+#include "updates/update_check_win.h"
 
 namespace {
 
@@ -252,8 +253,11 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         if (MainWindow* w = main_window_record(hwnd)) arm_update_timer(*w);
         return 0;
     case AppMessage::CheckForUpdate:
+        if (MainWindow* w = main_window_record(hwnd)) on_check_for_update(*w, wparam);
+        return 0;
     case AppMessage::UpdateFinished:
-        return 0;  // the update check arrives with the updater
+        if (MainWindow* w = main_window_record(hwnd)) on_update_finished(*w);
+        return 0;
     default:
         break;
     }

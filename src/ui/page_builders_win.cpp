@@ -1,29 +1,20 @@
 #include "ui/page_builders_win.h"
 
-#include "ui/controls_win.h"
+#include "identity/id_number_page_win.h"
+#include "json/json_page_win.h"
+#include "settings/settings_page_win.h"
+#include "time_diff/time_diff_page_win.h"
+#include "timestamp/timestamp_page_win.h"
 #include "ui/page_layout.h"
-
-namespace {
-
-// A page whose tool has not been built yet: only its title, no commands.
-class TitleOnlyPage final : public PageVariant {
-public:
-    TitleOnlyPage(HWND page, int index)
-        : index_(index), title_(create_control(page, ControlKind::PageTitle, page_titles[index], 0)) {}
-
-    void layout(int width, int) override {
-        place_control(title_, page_left_margin, page_title_top, page_content_width(index_, width),
-                      page_title_height(index_));
-    }
-    void command(WPARAM) override {}
-
-private:
-    int index_;
-    HWND title_;
-};
-
-}  // namespace
+#include "uuid/uuid_page_win.h"
 
 std::unique_ptr<PageVariant> build_page_variant(HWND page, int index) {
-    return std::make_unique<TitleOnlyPage>(page, index);
+    switch (index) {
+    case json_page: return build_json_page(page);
+    case timestamp_page: return build_timestamp_page(page);
+    case uuid_page: return build_uuid_page(page);
+    case id_number_page: return build_id_number_page(page);
+    case time_diff_page: return build_time_diff_page(page);
+    default: return build_settings_page(page);
+    }
 }

@@ -1,0 +1,6 @@
+#include "time_diff/time_diff_page_win.h"
+
+#include "ui/page_layout.h"
+#include "ui/title_only_page_win.h"
+
+std::unique_ptr<PageVariant> build_time_diff_page(HWND page) { return make_title_only_page(page, time_diff_page); }
