@@ -9,37 +9,15 @@
 #include "timestamp/local_zone_win.h"
 #include "timestamp/timestamp_convert.h"
 #include "timestamp/timestamp_messages.h"
+#include "tz_test_win.h"
 
-// The system zone under Wine. The suites named Tz* need TZ set for the run
-// (tests/CMakeLists.txt runs them once per zone) and skip under any other.
+// The system zone under Wine.
 
 namespace {
 
 namespace msg = timestamp_messages;
 
 std::int64_t utc(CivilDate d, unsigned h, unsigned m, unsigned s) { return seconds_since_epoch(DateTime{d, h, m, s, 0}); }
-
-class TzTest : public ::testing::Test {
-protected:
-    void require_tz(const char* name) {
-        const char* tz = std::getenv("TZ");
-        if (tz == nullptr || std::string(tz) != name) GTEST_SKIP() << "needs TZ=" << name;
-    }
-    WindowsLocalZone zone;
-};
-
-class TzNewYork : public TzTest {
-protected:
-    void SetUp() override { require_tz("America/New_York"); }
-};
-class TzShanghai : public TzTest {
-protected:
-    void SetUp() override { require_tz("Asia/Shanghai"); }
-};
-class TzUtc : public TzTest {
-protected:
-    void SetUp() override { require_tz("UTC"); }
-};
 
 TEST_F(TzNewYork, OffsetsOnBothSidesOfEachTransition) {
     struct Case {
