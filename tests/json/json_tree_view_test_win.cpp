@@ -239,6 +239,7 @@ TEST_F(JsonTreeViewTest, IsAHiddenTreeViewOfThePageWithItsOwnFrame) {
     // Wine's tree view ignores extended styles, so the request itself is
     // what can be checked everywhere.
     EXPECT_TRUE(recorder.saw({CCM_SETUNICODEFORMAT, TRUE, 0}));
+    EXPECT_TRUE(recorder.saw({WM_THEMECHANGED, 0, 0}));  // SetWindowTheme tells the control
     EXPECT_TRUE(recorder.saw({TVM_SETEXTENDEDSTYLE, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER}));
     if (!ui_test::running_under_wine()) {
         EXPECT_EQ(SendMessageW(hwnd, TVM_GETEXTENDEDSTYLE, 0, 0) & TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
@@ -402,6 +403,21 @@ TEST_F(JsonTreeViewTest, LargeArrayLoadsInSlicesOf256) {
     EXPECT_EQ(labels(top), element_labels(0, 600));
     EXPECT_EQ(label(selected()), "[256]: 2560");
     EXPECT_EQ(count(), 601);
+}
+
+TEST_F(JsonTreeViewTest, TheKeyboardLoadsTheNextSliceToo) {
+    ASSERT_TRUE(show(array_of(300)));
+    HTREEITEM more = children(root()).back();
+    SendMessageW(view.hwnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(more));
+    // Right arrow expands the selected item as a user does it. Pressed twice
+    // before the first request is served, it still loads the slice once.
+    for (int press = 0; press < 2; ++press) {
+        SendMessageW(view.hwnd, WM_KEYDOWN, VK_RIGHT, 0);
+        SendMessageW(view.hwnd, WM_KEYUP, VK_RIGHT, 0);
+    }
+    HostWindow::pump();
+    EXPECT_EQ(labels(root()), element_labels(0, 300));
+    EXPECT_EQ(label(selected()), "[256]: 2560");
 }
 
 TEST_F(JsonTreeViewTest, NestedContainersLoadTheirOwnSlices) {
