@@ -112,6 +112,19 @@ TEST_F(FloatingBallTest, WindowClassStylesAndTitle) {
     EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)), LoadCursorW(nullptr, IDC_HAND));
 }
 
+TEST_F(FloatingBallTest, SizesFollowTheSystemDpi) {
+    // 96 DPI here and, in its own run, 144.
+    wchar_t expected_dpi[8] = L"96";
+    GetEnvironmentVariableW(L"LUMARO_EXPECT_DPI", expected_dpi, 8);
+    const int dpi = _wtoi(expected_dpi);
+    ASSERT_EQ(ui_resources().dpi, dpi);
+    const RECT r = rect_of(window);
+    EXPECT_EQ(r.right - r.left, dpi == 144 ? 15 : 10);
+    EXPECT_EQ(r.bottom - r.top, dpi == 144 ? 69 : 46);
+    EXPECT_EQ(ball->ball_width, dpi == 144 ? 84 : 56);
+    EXPECT_EQ(ball->drag_threshold, dpi == 144 ? 6 : 4);
+}
+
 TEST_F(FloatingBallTest, TheFirstTabSitsOnTheRightEdge) {
     expect_rect(first_tab());
     EXPECT_EQ(ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
