@@ -258,6 +258,24 @@ TEST_F(FloatingBallTest, CancelModeReleasesTheCapture) {
     EXPECT_TRUE(received.empty());  // no click after a cancelled press
 }
 
+TEST_F(FloatingBallTest, ACancelledPressOnTheOpenBallClosesItUntilTheCursorMoves) {
+    const RECT tab = first_tab();
+    const POINT p = centre_of(tab);
+    move_cursor(p);
+    ASSERT_TRUE(pump_until([&] { return kind() == BallKind::Peek; }));
+    mouse_at(window, WM_LBUTTONDOWN, p);
+    ASSERT_EQ(ball->pointer_state, PointerState::Pressed);
+    SendMessageW(window, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(ball->pointer_state, PointerState::Idle);
+    EXPECT_EQ(ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
+    expect_rect(tab);
+    mouse_at(window, WM_MOUSEMOVE, p);
+    EXPECT_EQ(kind(), BallKind::Strip);
+    mouse_at(window, WM_MOUSEMOVE, {p.x, p.y + 1});
+    EXPECT_EQ(kind(), BallKind::Peek);
+    EXPECT_TRUE(received.empty());
+}
+
 TEST_F(FloatingBallTest, AChangedWorkAreaRefitsTheIdleBall) {
     // As if the screens had changed under it: the tab is now far outside.
     SetWindowPos(window, nullptr, work.left + 100, work.top - 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
