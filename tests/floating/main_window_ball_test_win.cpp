@@ -157,6 +157,21 @@ TEST_F(MainWindowBall, ClosingTheWindowHidesItBehindTheBall) {
     EXPECT_TRUE(IsWindowVisible(w->ball_window));
 }
 
+TEST_F(MainWindowBall, MinimisingHidesTheWindowBehindTheBall) {
+    open(1, std::nullopt);
+    ShowWindow(hwnd, SW_MINIMIZE);
+    pump();  // the collapse is posted
+    ASSERT_NE(w->ball, nullptr);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsWindowVisible(w->ball_window));
+    // Opened again from the ball: restored, not left minimised.
+    SendMessageW(w->ball_window, WM_KEYUP, VK_RETURN, 0);
+    pump();
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(IsIconic(hwnd));
+    EXPECT_FALSE(IsWindowVisible(w->ball_window));
+}
+
 TEST_F(MainWindowBall, AClickOnTheBallOpensTheWindowWhichHidesAndResetsTheBall) {
     open(1, std::nullopt);
     ASSERT_EQ(collapse(), 1);
