@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "floating/ball_render_win.h"
 #include "main/app_message.h"
 #include "preferences/preferences_win.h"
 #include "ui/control_subclass_win.h"
@@ -96,8 +97,27 @@ void tools_changed(MainWindow& w) {
         show_page(w, first_visible_page(w.visible_tools));
 }
 
+// The ball's picture holds the accent: drawn again where it is.
+void render_ball_again(const MainWindow& w) {
+    if (!w.ball) return;
+    RECT r;
+    if (GetWindowRect(w.ball_window, &r)) render_ball_window(w.ball_window, *w.ball, w.ball->shape, r);
+}
+
+void destroy_ball(MainWindow& w) {
+    if (!w.ball) return;
+    DestroyWindow(w.ball_window);
+    w.ball_window = nullptr;
+    w.ball.reset();
+}
+
+void tell_settings_page(const MainWindow& w) {
+    if (HWND settings = w.pages[settings_page]) send_floating_state(settings, w.ball_enabled, w.dock_enabled);
+}
+
 void palette_changed(MainWindow& w) {
     EnumChildWindows(w.hwnd, refresh_control_colors, 0);
+    render_ball_again(w);
     RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -155,9 +175,64 @@ void show_main_window(MainWindow& w) {
     layout_main_window(w);
     RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PostMessageW(w.hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
+    if (w.ball) {
+        reset_ball(w.ball_window, *w.ball);
+        ShowWindow(w.ball_window, SW_HIDE);
+    }
 }
 
-bool collapse_to_ball(MainWindow&) { return false; }
+bool collapse_to_ball(MainWindow& w) {
+    if (!w.ball_enabled) return false;
+    if (!w.ball) {
+        std::optional<CreatedBall> created = create_floating_ball(w.hwnd);
+        if (!created) {
+            set_status(w.hwnd, "无法显示悬浮球。", true);
+            return false;
+        }
+        w.ball = std::move(created->record);
+        w.ball_window = created->window;
+        if (w.ball->docking != w.dock_enabled) {
+            // Made as a tab: without docking it becomes a ball on the tab's centre.
+            w.ball->docking = w.dock_enabled;
+            reset_ball(w.ball_window, *w.ball);
+            place_ball(w.ball_window, *w.ball, std::nullopt);
+        }
+    }
+    // Fitted to the current work area, in case it changed while hidden.
+    place_ball(w.ball_window, *w.ball, std::nullopt);
+    ShowWindow(w.ball_window, SW_SHOWNOACTIVATE);
+    ShowWindow(w.hwnd, SW_HIDE);
+    return true;
+}
+
+void set_floating_ball(MainWindow& w, bool on) {
+    if (SaveResult failed = preferences().save_floating_ball(on)) {
+        set_status(w.hwnd, *failed, true);
+        return;
+    }
+    w.ball_enabled = on;
+    if (!on) destroy_ball(w);
+    tell_settings_page(w);
+    set_status(w.hwnd, on ? "悬浮球已开启。" : "悬浮球已关闭。", false);
+}
+
+void toggle_dock(MainWindow& w) {
+    const bool on = !w.dock_enabled;
+    if (SaveResult failed = preferences().save_floating_ball_dock(on)) {
+        set_status(w.hwnd, *failed, true);
+        return;
+    }
+    w.dock_enabled = on;
+    if (w.ball && w.ball->docking != on) {
+        // Converted in place: the tab becomes a ball on its centre, the ball
+        // docks to the nearer edge.
+        w.ball->docking = on;
+        reset_ball(w.ball_window, *w.ball);
+        place_ball(w.ball_window, *w.ball, std::nullopt);
+    }
+    tell_settings_page(w);
+    set_status(w.hwnd, on ? "自动贴边已开启。" : "自动贴边已关闭。", false);
+}
 
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (LRESULT painted; handle_control_paint_message(message, wparam, lparam, painted)) return painted;
@@ -171,6 +246,7 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     case WM_NCDESTROY: {
         MainWindow* w = main_window_record(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (w) destroy_ball(*w);
         if (w && w->borrow != 0)
             w->destroyed = true;
         else
@@ -221,9 +297,14 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 
     switch (static_cast<AppMessage>(message)) {
     case AppMessage::ShowMainWindow:
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
+            show_main_window(w);
+            return 0;
+        });
     case AppMessage::CloseFloatingBall:
         return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
             show_main_window(w);
+            set_floating_ball(w, false);
             return 0;
         });
     case AppMessage::CollapseToBall:
@@ -232,10 +313,15 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
             return collapse_to_ball(w) ? 1 : 0;
         });
     case AppMessage::ToggleFloatingBall:
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
+            set_floating_ball(w, !w.ball_enabled);
+            return 0;
+        });
     case AppMessage::ToggleDock:
-        // The floating ball arrives with its own window; until then the
-        // switches have nothing to act on.
-        return guarded(hwnd, message, wparam, lparam, [](MainWindow&) -> LRESULT { return 0; });
+        return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
+            toggle_dock(w);
+            return 0;
+        });
     case AppMessage::PaletteChanged:
         return guarded(hwnd, message, wparam, lparam, [](MainWindow& w) -> LRESULT {
             palette_changed(w);

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "floating/floating_ball_win.h"
 #include "preferences/preferences.h"
 #include "ui/page_layout.h"
 
@@ -27,6 +29,8 @@ struct MainWindow {
     HWND nav_items[5] = {};
     HWND settings_item = nullptr;
     HWND pages[page_count] = {};
+    std::unique_ptr<FloatingBall> ball;  // present while the ball window exists
+    HWND ball_window = nullptr;
     HWND hwnd = nullptr;
     HWND brand_label = nullptr;
     HWND status_label = nullptr;
@@ -45,5 +49,10 @@ MainWindow* main_window_record(HWND hwnd);
 
 void layout_main_window(MainWindow& w);
 void show_main_window(MainWindow& w);
-// Hides the window behind the floating ball; false while there is no ball.
+// Shows the floating ball (creating it on first use) and hides the window;
+// false when the ball is switched off or could not be shown.
 bool collapse_to_ball(MainWindow& w);
+// Saves and applies the FloatingBall preference.
+void set_floating_ball(MainWindow& w, bool on);
+// Saves and applies the opposite of the FloatingBallDock preference.
+void toggle_dock(MainWindow& w);
