@@ -58,6 +58,10 @@ public:
         if (id == settings_id::scheme_list) {
             const bool list_open = SendMessageW(control(SettingsSlot::SchemeList), CB_GETDROPPEDSTATE, 0, 0) != 0;
             if ((code == CBN_SELCHANGE && !list_open) || code == CBN_SELENDOK) apply_scheme_from_list();
+            // An open list that was left without choosing may still show the
+            // item last under the mouse or the arrow keys; it shows the scheme
+            // in use again, and the next arrow key steps from there.
+            if (code == CBN_SELENDCANCEL) select_scheme_in_list(scheme_.scheme);
             return;
         }
         if (code != BN_CLICKED) return;
@@ -86,7 +90,11 @@ public:
     void floating_state_changed(bool ball_on, bool dock_on) override {
         set_toggle(control(SettingsSlot::BallToggle), ball_on);
         ball_on_ = ball_on;
-        ShowWindow(control(SettingsSlot::Collapse), ball_on_ && tab_ == 0 ? SW_SHOWNA : SW_HIDE);
+        HWND collapse = control(SettingsSlot::Collapse);
+        const bool collapse_shown = ball_on_ && tab_ == 0;
+        const bool focus_lost = !collapse_shown && GetFocus() == collapse;
+        ShowWindow(collapse, collapse_shown ? SW_SHOWNA : SW_HIDE);
+        if (focus_lost) SetFocus(control(SettingsSlot::BallToggle));
         set_toggle(control(SettingsSlot::DockToggle), dock_on);
         SetWindowTextW(control(SettingsSlot::DockHint),
                        to_wide(dock_on ? settings_text::dock_on_hint : settings_text::dock_off_hint).c_str());

@@ -140,6 +140,24 @@ TEST_F(SettingsPageTest, CollapseButtonOnlyWithTheBallOnAndOnlyOnTabZero) {
     EXPECT_FALSE(IsWindowVisible(collapse));
 }
 
+// A control that is hidden while it has the keyboard focus would swallow the
+// keys; the focus goes to the nearest control that stays.
+TEST_F(SettingsPageTest, TheFocusNeverStaysOnAHiddenControl) {
+    build(3);
+    SetForegroundWindow(host_.hwnd());
+    SetFocus(control(503));
+    ASSERT_EQ(GetFocus(), control(503));
+    click(512);
+    EXPECT_EQ(GetFocus(), control(512));
+    SetFocus(control(511));
+    click(510);  // the focus is on a tab button, which stays
+    EXPECT_EQ(GetFocus(), control(511));
+    SetFocus(control(502));
+    ASSERT_EQ(GetFocus(), control(502));
+    send_floating(2);
+    EXPECT_EQ(GetFocus(), control(501));
+}
+
 TEST_F(SettingsPageTest, StoredBallShowsTheCollapseButtonBeforeAnyReport) {
     put_dword(L"FloatingBall", 1);
     build(std::nullopt);
@@ -282,6 +300,22 @@ TEST_F(SettingsPageTest, TheOpenListAppliesOnlyTheAcceptedItem) {
     EXPECT_FALSE(SendMessageW(list(), CB_GETDROPPEDSTATE, 0, 0));
     EXPECT_EQ(stored_dword(L"ColorScheme"), 0x25E650Cu);
     EXPECT_EQ(posted(AppMessage::PaletteChanged).size(), 1u);
+    EXPECT_EQ(status(), "配色已更新。");
+}
+
+TEST_F(SettingsPageTest, ACancelledOpenListShowsTheSchemeInUseAgain) {
+    put_dword(L"ColorScheme", 0x15E650C);
+    build();
+    SendMessageW(list(), CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageW(list(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(list(), WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_EQ(list_selection(), 3);
+    SendMessageW(list(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(SendMessageW(list(), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(list_selection(), 1);
+    // So the next step of the closed list starts from the scheme in use.
+    SendMessageW(list(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(stored_dword(L"ColorScheme"), 0x25E650Cu);
     EXPECT_EQ(status(), "配色已更新。");
 }
 
