@@ -5,7 +5,6 @@
 #include <variant>
 
 #include "main/app_message.h"
-#include "settings/color_dialog_win.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_rules.h"
 #include "ui/controls_win.h"
@@ -164,7 +163,9 @@ private:
     }
 
     void pick_custom_color() {
-        const ColorPick pick = pick_color(GetAncestor(page_, GA_ROOT), scheme_.color);
+        HWND owner = GetAncestor(page_, GA_ROOT);
+        const ColorPick pick = services_.choose_color ? services_.choose_color(owner, scheme_.color)
+                                                      : ColorPick{ColorPickOutcome::Failed, 0};
         switch (pick.outcome) {
             case ColorPickOutcome::Chosen: apply_scheme(color_scheme_custom, pick.color); break;
             case ColorPickOutcome::Cancelled: break;

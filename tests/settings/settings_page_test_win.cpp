@@ -435,6 +435,17 @@ TEST_F(SettingsPageTest, AFailedSaveFromTheColourDialogKeepsEverything) {
     EXPECT_EQ(ui_resources().palette, derive_palette(0, 0));
 }
 
+TEST_F(SettingsPageTest, AColourDialogThatCannotOpenIsReported) {
+    color_dialog_fails_ = true;
+    build();
+    click(506);
+    EXPECT_EQ(status(), "无法打开颜色选择器。");
+    EXPECT_TRUE(status_is_error());
+    EXPECT_EQ(stored_dword(L"ColorScheme"), std::nullopt);
+    EXPECT_EQ(list_selection(), 0);
+    EXPECT_TRUE(posted(AppMessage::PaletteChanged).empty());
+}
+
 // ---- tools ------------------------------------------------------------------------
 
 TEST_F(SettingsPageTest, SwitchingAToolSavesItAndTellsTheMainWindow) {

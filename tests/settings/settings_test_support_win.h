@@ -92,6 +92,8 @@ protected:
                                       EXPECT_EQ(owner, page_);
                                       return browser_starts_;
                                   }};
+        if (color_dialog_fails_)
+            services.choose_color = [](HWND, Colorref) { return ColorPick{ColorPickOutcome::Failed, 0}; };
         auto record = std::make_unique<ToolPage>();
         record->index = settings_page;
         record->variant = build_settings_page(page_, std::move(services));
@@ -181,6 +183,7 @@ protected:
     std::vector<HKEY> locked_;
     std::vector<std::wstring> opened_;
     bool browser_starts_ = true;
+    bool color_dialog_fails_ = false;
 };
 
 }  // namespace settings_test
