@@ -330,6 +330,9 @@ struct DialogDriver {
     static inline HWND owner = nullptr;
     static inline Colorref shown_at_start = 0xFFFFFFFF;
     static inline bool fully_open = false;
+    static inline bool add_to_custom = false;  // press "Add to Custom Colors" first
+    static inline std::optional<Colorref> probe;
+    static inline std::optional<bool> custom_slots_show_probe;
 
     static HWND find() {
         HWND found = nullptr;
@@ -366,11 +369,28 @@ struct DialogDriver {
             SetDlgItemInt(d, 707, green_of(*set_to), FALSE);
             SetDlgItemInt(d, 708, blue_of(*set_to), FALSE);
         }
+        if (add_to_custom) SendMessageW(d, WM_COMMAND, MAKEWPARAM(712, BN_CLICKED), 0);
+        if (probe) custom_slots_show_probe = custom_slots_show(d, *probe);
         PostMessageW(d, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, button)));
     }
-    static void arm(int press, std::optional<Colorref> color) {
+    // Whether the custom-colour slots (the dialog's item 721) show the colour.
+    static bool custom_slots_show(HWND d, Colorref color) {
+        HWND slots = GetDlgItem(d, 721);
+        RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT r;
+        GetClientRect(slots, &r);
+        if (r.right <= 0 || r.bottom <= 0) return false;
+        ui_test::Canvas canvas(r.right, r.bottom);
+        canvas.grab(slots, false);
+        return canvas.contains(r, color);
+    }
+    static void arm(int press, std::optional<Colorref> color, bool add = false,
+                    std::optional<Colorref> probe_for = std::nullopt) {
         button = press;
         set_to = color;
+        add_to_custom = add;
+        probe = probe_for;
+        custom_slots_show_probe = std::nullopt;
         dialog = owner = nullptr;
         shown_at_start = 0xFFFFFFFF;
         fully_open = false;
@@ -409,6 +429,20 @@ TEST_F(SettingsPageTest, TheColourDialogsOkWithTheStartingColourSwitchesToCustom
     EXPECT_EQ(DialogDriver::shown_at_start, 0x5E650Cu);
     EXPECT_EQ(stored_dword(L"ColorScheme"), 0x35E650Cu);
     EXPECT_EQ(list_selection(), 3);
+}
+
+TEST_F(SettingsPageTest, TheCustomSlotsStartWhiteEachTime) {
+    build();
+    DialogDriver::arm(IDOK, 0x5A3C1E, true, 0x5A3C1E);
+    click(506);
+    ASSERT_EQ(DialogDriver::custom_slots_show_probe, true);  // the probe sees an added colour
+    DialogDriver::arm(IDCANCEL, std::nullopt, false, 0x5A3C1E);
+    click(506);
+    ASSERT_EQ(DialogDriver::shown_at_start, 0x5A3C1Eu);
+    EXPECT_EQ(DialogDriver::custom_slots_show_probe, false);
+    DialogDriver::arm(IDCANCEL, std::nullopt, false, 0xFFFFFF);
+    click(506);
+    EXPECT_EQ(DialogDriver::custom_slots_show_probe, true);
 }
 
 TEST_F(SettingsPageTest, CancellingTheColourDialogChangesNothing) {
