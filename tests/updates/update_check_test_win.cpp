@@ -83,6 +83,14 @@ struct BoxSeen {
     bool no_is_default = false;
 };
 
+// Seconds to keep the offer and its result on screen, for a look at them:
+// LUMARO_UPDATE_SCREENSHOT=10 with DISPLAY set to your X server.
+std::chrono::milliseconds on_screen() {
+    wchar_t seconds[16] = L"0";
+    GetEnvironmentVariableW(L"LUMARO_UPDATE_SCREENSHOT", seconds, 16);
+    return std::chrono::milliseconds(1000 * _wtoi(seconds));
+}
+
 // Waits for the offer, reads it and presses button (IDYES or IDNO).
 std::future<BoxSeen> answer_offer(int button, std::chrono::milliseconds patience = 10s) {
     return std::async(std::launch::async, [button, patience] {
@@ -94,7 +102,7 @@ std::future<BoxSeen> answer_offer(int button, std::chrono::milliseconds patience
             if (!box) std::this_thread::sleep_for(20ms);
         }
         if (!box) return seen;
-        std::this_thread::sleep_for(100ms);
+        std::this_thread::sleep_for(100ms + on_screen());
         seen.seen = true;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             wchar_t cls[32];
@@ -135,7 +143,8 @@ protected:
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
         update_hooks().fetch = fetch_default();
-        set_check_updates(false);
+        // The prefix is shared with the other tests: leave the default (off).
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"CheckUpdates");
         CloseHandle(release.gate);
         CloseHandle(release.download_gate);
     }
@@ -374,6 +383,22 @@ TEST_F(UpdateCheckTest, AFailedInstallIsShownEvenAfterAnAutomaticCheck) {
     ASSERT_TRUE(settled());
     EXPECT_EQ(status(), "Windows 未能启动安装程序。当前版本已保留。");
     EXPECT_TRUE(status_is_error());
+}
+
+TEST_F(UpdateCheckTest, ManualOfferWithNotesDeclined) {
+    open();
+    release.serve(manifest_address(),
+                  body(manifest("1.6.0", "· 修复 JSON 美化在超长输入时的卡顿\\n· 时间戳页面支持毫秒\\n· 其他改进")));
+    auto answer = answer_offer(IDNO, 10s + on_screen());
+    check(1);
+    ASSERT_TRUE(settled());
+    BoxSeen seen = answer.get();
+    ASSERT_TRUE(seen.seen);
+    EXPECT_EQ(seen.text,
+              "发现Lumaro 1.6.0（当前 1.5.0）。\n\n· 修复 JSON 美化在超长输入时的卡顿\n· 时间戳页面支持毫秒\n· 其他改进\n\n"
+              "下载并重启以安装更新？请先复制或保存正在编辑的内容。");
+    EXPECT_EQ(status(), "已暂缓更新，可在设置中再次检查。");
+    pump_for(on_screen());
 }
 
 }  // namespace
