@@ -1,0 +1,107 @@
+#include "updates/http/fetch.h"
+
+#include "updates/http/host_rule.h"
+#include "updates/update_config.h"
+#include "updates/update_messages.h"
+
+namespace {
+
+std::string connect_failure(const std::string& system_text) { return std::string(cannot_connect) + system_text; }
+
+// Closes the request and its connection however the hop ends.
+class RequestGuard {
+public:
+    explicit RequestGuard(HttpTransport& transport) : transport_(transport) {}
+    ~RequestGuard() { transport_.close_request(); }
+    RequestGuard(const RequestGuard&) = delete;
+    RequestGuard& operator=(const RequestGuard&) = delete;
+
+private:
+    HttpTransport& transport_;
+};
+
+bool is_redirect(unsigned status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+FetchResult read_body(HttpTransport& transport, std::chrono::steady_clock::time_point deadline, std::uint64_t limit,
+                      const SteadyNow& now) {
+    Bytes body;
+    std::vector<std::uint8_t> piece(read_piece_bytes);
+    for (;;) {
+        if (now() > deadline) return std::string(download_timed_out);
+        auto read = transport.read(piece);
+        if (auto* error = std::get_if<std::string>(&read)) return connect_failure(*error);
+        std::size_t n = std::get<std::size_t>(read);
+        if (n == 0) return body;
+        if (n > piece.size() || body.size() + n > limit) return std::string(body_too_large);
+        body.insert(body.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+}
+
+}  // namespace
+
+FetchSettings release_fetch_settings() {
+    FetchSettings settings;
+    for (std::string_view host : release_source.trusted_hosts) settings.trusted_hosts.emplace_back(host);
+    return settings;
+}
+
+std::optional<std::string> strict_utf8(std::u16string_view utf16) {
+    std::string out;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        std::uint32_t cp = utf16[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            if (i + 1 >= utf16.size() || utf16[i + 1] < 0xDC00 || utf16[i + 1] > 0xDFFF) return std::nullopt;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<std::uint32_t>(utf16[++i]) - 0xDC00);
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+            return std::nullopt;
+        }
+        auto put = [&](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
+        if (cp < 0x80) {
+            put(cp);
+        } else if (cp < 0x800) {
+            put(0xC0 | (cp >> 6));
+            put(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            put(0xE0 | (cp >> 12));
+            put(0x80 | ((cp >> 6) & 0x3F));
+            put(0x80 | (cp & 0x3F));
+        } else {
+            put(0xF0 | (cp >> 18));
+            put(0x80 | ((cp >> 12) & 0x3F));
+            put(0x80 | ((cp >> 6) & 0x3F));
+            put(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+FetchResult fetch_with(HttpTransport& transport, const FetchSettings& settings, const std::string& address,
+                       std::uint64_t limit, const SteadyNow& now) {
+    if (auto error = transport.open_session()) return connect_failure(*error);
+    const auto deadline = now() + settings.deadline;
+    std::string current = address;
+    for (int hop = 0; hop <= max_redirects; ++hop) {
+        auto checked = check_address(current, settings.trusted_hosts);
+        if (auto* message = std::get_if<std::string>(&checked)) return *message;
+        const AddressParts& parts = std::get<AddressParts>(checked);
+
+        RequestGuard request(transport);
+        auto sent = transport.send_request(parts.host, settings.port, parts.path);
+        if (auto* error = std::get_if<std::string>(&sent)) return connect_failure(*error);
+        const unsigned status = std::get<unsigned>(sent);
+        if (is_redirect(status)) {
+            auto location = transport.location();
+            if (auto* error = std::get_if<std::string>(&location)) return connect_failure(*error);
+            std::optional<std::string> text = strict_utf8(std::get<std::u16string>(location));
+            if (!text) return std::string(location_unreadable);
+            if (hop == max_redirects) return std::string(too_many_redirects);
+            current = redirect_target(parts.host, *text);
+            continue;
+        }
+        if (status == 200) return read_body(transport, deadline, limit, now);
+        return "GitHub 更新服务返回 HTTP " + std::to_string(status) + "。";
+    }
+    return std::string(too_many_redirects);  // not reached: the last hop returns above
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// How the installer script is started: its command line and its environment
+// block. The paths travel only in the environment, never as script text.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+// The script, as carried in the program (UTF-8, no double quote, no backslash).
+std::string_view installer_script_text();
+
+// One argument as the usual command-line parsing reads it back
+// (CommandLineToArgvW): unchanged when it needs no quotes, otherwise in
+// double quotes with the backslashes before a quote doubled.
+std::u16string quote_argument(std::u16string_view argument);
+
+// The quoted program, then -NoLogo -NoProfile -NonInteractive -Command and
+// the script as one argument.
+std::u16string installer_command_line(std::u16string_view program, std::u16string_view script);
+
+inline constexpr std::u16string_view powershell_below_system_directory = u"WindowsPowerShell\\v1.0\\powershell.exe";
+
+struct InstallerVariables {
+    std::u16string target;    // the running executable
+    std::u16string staged;    // the staging file
+    std::u16string pid;       // decimal
+    std::u16string event;     // the start signal's name
+    std::u16string sha256;    // of the staged file
+    std::u16string previous;  // of the running executable
+};
+
+// The six LMR_UPDATE_* variables, in a fixed order.
+std::array<std::pair<std::u16string_view, std::u16string>, 6> installer_variables(const InstallerVariables& v);
+
+// A copy of an environment block (NAME=value entries, each ending in NUL, the
+// block in an extra NUL) with the six variables added; entries of the same
+// names (case-insensitive, as Windows compares them) are dropped first.
+std::u16string installer_environment(std::u16string_view current_block, const InstallerVariables& v);
+
+// "Local\Lumaro.Update." and the identifier.
+std::u16string start_event_name(std::u16string_view uuid_text);

@@ -1,0 +1,12 @@
+#pragma once
+
+// The network as the update threads reach it. Only tests replace it, before
+// any update thread runs, to serve releases without a network.
+
+#include "updates/download_win.h"
+
+struct UpdateHooks {
+    Fetcher fetch;
+};
+
+UpdateHooks& update_hooks();
