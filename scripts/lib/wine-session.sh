@@ -84,6 +84,7 @@ lumaro_have_wine() {
 # Registry settings of a new prefix:
 # - fonts the UI asks for map to WenQuanYi Micro Hei (fonts-wqy-microhei);
 #   Consolas goes to its monospaced face so that code stays aligned;
+#   Tahoma (the face of message boxes and common dialogs) has no CJK glyphs;
 # - an unhandled exception ends the program (exit status != 0) with one line
 #   on stderr instead of a winedbg dump on stdout or a crash dialog that
 #   would wait for a click under Xvfb;
@@ -99,6 +100,7 @@ REGEDIT4
 "Microsoft YaHei UI"="WenQuanYi Micro Hei"
 "Microsoft YaHei"="WenQuanYi Micro Hei"
 "Consolas"="WenQuanYi Micro Hei Mono"
+"Tahoma"="WenQuanYi Micro Hei"
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
