@@ -45,15 +45,17 @@ const TestZone& zone_for(std::size_t pick) {
     // Northern daylight time; southern, across the new year; a plain offset;
     // a daylight offset below the standard one, with transitions at odd
     // moments (a clamped day 31 of February at the last millisecond of a day,
-    // and half an hour before the new year).
-    static const TestZone zones[4] = {
+    // and half an hour before the new year); daylight time ending half an
+    // hour into the new year.
+    static const TestZone zones[5] = {
         TestZone(make_rules(-5 * 3600, -4 * 3600, {3, 2, 0, 0, 2, 0, 0, 0}, {11, 1, 0, 0, 2, 0, 0, 0})),
         TestZone(make_rules(10 * 3600, 11 * 3600, {10, 1, 0, 0, 2, 0, 0, 0}, {4, 1, 0, 0, 3, 0, 0, 0})),
         TestZone(make_rules(8 * 3600, 8 * 3600, {}, {})),
         TestZone(make_rules(5 * 3600 + 45 * 60, 4 * 3600 + 15 * 60, {2, 0, 0, 31, 23, 59, 59, 999},
                             {12, 0, 0, 31, 23, 30, 0, 0})),
+        TestZone(make_rules(3600, 2 * 3600, {10, 0, 0, 1, 2, 0, 0, 0}, {1, 0, 0, 1, 0, 30, 0, 0})),
     };
-    return zones[pick % 4];
+    return zones[pick % 5];
 }
 
 std::optional<std::int64_t> decimal_value(std::string_view s) {
