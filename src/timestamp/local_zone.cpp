@@ -39,18 +39,21 @@ std::int64_t transition_wall_ms(const TransitionDate& when, std::int64_t year) {
 
 std::optional<std::int32_t> RuleZone::offset_at(std::int64_t unix_seconds) const {
     std::int64_t u = std::clamp(unix_seconds, -lookup_limit, lookup_limit);
-    std::int64_t year = year_of(u);
-    auto rules = rules_for_year(year);
-    if (!rules) return std::nullopt;
-    // The rules are those of the local year, which may differ near 1 January.
-    std::int64_t local_year = year_of(u + rules->standard_offset);
-    if (local_year != year) {
-        year = local_year;
-        rules = rules_for_year(year);
+    // Each year's rules hold while the local clock they set still shows that
+    // year. Near 1 January the local year may differ from the UTC year, and
+    // which one it is depends on the offset those rules give: a daylight
+    // period that ends just before the new year in daylight time may already
+    // be past midnight in standard time. So the years are tried in order from
+    // the earliest local year possible, an offset being under a day.
+    std::int64_t year = year_of(u - day_seconds);
+    const std::int64_t last = year_of(u + day_seconds);
+    for (;; ++year) {
+        auto rules = rules_for_year(year);
         if (!rules) return std::nullopt;
+        std::int32_t offset = rules->standard_offset;
+        if (rules->has_daylight() && in_daylight(*rules, year, u * 1000)) offset = rules->daylight_offset;
+        if (year == last || year_of(u + offset) <= year) return offset;
     }
-    if (!rules->has_daylight()) return rules->standard_offset;
-    return in_daylight(*rules, year, u * 1000) ? rules->daylight_offset : rules->standard_offset;
 }
 
 LocalOffsets RuleZone::offsets_of_wall_time(std::int64_t wall_seconds) const {

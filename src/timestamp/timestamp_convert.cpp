@@ -51,8 +51,10 @@ Conversion timestamp_to_date(std::string_view input, InputUnit unit, ZoneChoice 
     }
     bool millis = unit == InputUnit::Milliseconds;
     std::int64_t seconds = millis ? floor_div(*value, 1000) : *value;
-    auto fraction = static_cast<std::uint32_t>(millis ? (*value - seconds * 1000) * 1'000'000 : 0);
+    // Refused before the fraction is taken: for the lowest millisecond
+    // values, seconds * 1000 would not fit.
     if (!is_supported_unix_seconds(seconds)) return failure(msg::timestamp_out_of_range);
+    auto fraction = static_cast<std::uint32_t>(millis ? (*value - seconds * 1000) * 1'000'000 : 0);
     std::int32_t offset = 0;
     if (zone == ZoneChoice::Local) {
         auto found = local.offset_at(seconds);

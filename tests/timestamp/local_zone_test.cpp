@@ -97,6 +97,52 @@ TEST(RuleZone, WallClockTimesSkippedRepeatedAndPlain) {
     }
 }
 
+// Transitions half an hour from the new year, where the local year depends on
+// which offset is in force: the daylight period ends at 23:30 daylight time on
+// 31 December (already 00:30 standard time), or at 00:30 daylight time on
+// 1 January (still 23:30 standard time).
+TEST(RuleZone, TransitionsBesideTheNewYear) {
+    YearRules before_midnight = test_zones::fixed(2 * 3600);
+    before_midnight.daylight_offset = 1 * 3600;
+    before_midnight.daylight_start = {3, 0, 0, 1, 0, 0, 0, 0};
+    before_midnight.standard_start = {12, 0, 0, 31, 23, 30, 0, 0};
+    YearRules after_midnight = test_zones::fixed(1 * 3600);
+    after_midnight.daylight_offset = 2 * 3600;
+    after_midnight.daylight_start = {10, 0, 0, 1, 2, 0, 0, 0};
+    after_midnight.standard_start = {1, 0, 0, 1, 0, 30, 0, 0};
+    FixedRuleZone early(before_midnight), late(after_midnight);
+    struct Case {
+        const LocalZone* zone;
+        std::int64_t utc;
+        std::int32_t offset;
+    };
+    const Case cases[] = {
+        {&early, at({2025, 12, 31}, 22, 0, 0), 1 * 3600},
+        {&early, at({2025, 12, 31}, 22, 29, 59), 1 * 3600},
+        {&early, at({2025, 12, 31}, 22, 30, 0), 2 * 3600},
+        {&early, at({2026, 2, 28}, 21, 59, 59), 2 * 3600},
+        {&early, at({2026, 2, 28}, 22, 0, 0), 1 * 3600},
+        {&late, at({2025, 12, 31}, 21, 59, 59), 2 * 3600},
+        {&late, at({2025, 12, 31}, 22, 29, 59), 2 * 3600},
+        {&late, at({2025, 12, 31}, 22, 30, 0), 1 * 3600},
+        {&late, at({2025, 12, 31}, 23, 30, 0), 1 * 3600},
+        {&late, at({2026, 10, 1}, 0, 59, 59), 1 * 3600},
+        {&late, at({2026, 10, 1}, 1, 0, 0), 2 * 3600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(format_date_time(date_time_at(c.utc), false));
+        EXPECT_EQ(c.zone->offset_at(c.utc), c.offset);
+    }
+    // The half hour skipped across midnight, and the half hour repeated.
+    EXPECT_EQ(early.offsets_of_wall_time(at({2025, 12, 31}, 23, 45, 0)).count, 0);
+    EXPECT_EQ(early.offsets_of_wall_time(at({2026, 1, 1}, 0, 15, 0)).count, 0);
+    EXPECT_EQ(early.offsets_of_wall_time(at({2026, 1, 1}, 0, 30, 0)).count, 1);
+    LocalOffsets twice = late.offsets_of_wall_time(at({2025, 12, 31}, 23, 45, 0));
+    ASSERT_EQ(twice.count, 2);
+    EXPECT_EQ(twice.offsets[0], 2 * 3600);
+    EXPECT_EQ(twice.offsets[1], 1 * 3600);
+}
+
 // A transition written as 23:59:59.999 takes effect at the next whole second.
 TEST(RuleZone, MillisecondTransitionsTakeEffectAtTheNextSecond) {
     YearRules r = test_zones::fixed(3 * 3600);

@@ -68,6 +68,9 @@ TEST(TimestampToDate, EdgeCases) {
         // the supported years
         {"9223372036854775807", A, U, &utc_zone, false, msg::timestamp_out_of_range},
         {"-9223372036854775808", S, U, &utc_zone, false, msg::timestamp_out_of_range},
+        {"-9223372036854775808", A, U, &utc_zone, false, msg::timestamp_out_of_range},
+        {"-9223372036854775808", M, L, &shanghai, false, msg::timestamp_out_of_range},
+        {"-9223372036854775001", M, U, &utc_zone, false, msg::timestamp_out_of_range},
         {"12345678901234567", A, U, &utc_zone, false, msg::timestamp_out_of_range},
         {"8210266876799", S, U, &utc_zone, true, "+262142-12-31 23:59:59 +00:00"},
         {"8210266876800", S, U, &utc_zone, false, msg::timestamp_out_of_range},
