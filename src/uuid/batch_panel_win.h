@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "uuid/batch.h"
 
@@ -36,6 +37,8 @@ public:
     void copy() const;
 
 private:
+    void replace_results(std::string_view text);
+
     HWND page_;
     HWND count_caption_;
     HWND count_field_;
