@@ -261,6 +261,23 @@ TEST_F(UuidPage, EachGenerationReplacesTheResultsWithNewUuids) {
     EXPECT_EQ(all.size(), 100u);
 }
 
+TEST_F(UuidPage, TheResultsBoxKeepsItsPlaceOrderAndFocusAcrossBatches) {
+    generate_with("3");
+    SetFocus(control(results));
+    ASSERT_EQ(GetFocus(), control(results));
+    // As from the keyboard: a click would first move the focus to the button.
+    harness_.type(control(count_field), "5");
+    SendMessageW(harness_.page(), WM_COMMAND, MAKEWPARAM(301, BN_CLICKED), 0);
+    EXPECT_EQ(crlf_lines(results_text()).size(), 5u);
+    EXPECT_EQ(control_kind(control(results)), ControlKind::ResultArea);
+    EXPECT_TRUE(GetWindowLongW(control(results), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(GetFocus(), control(results));
+    EXPECT_EQ(GetWindow(control(results), GW_HWNDNEXT), nullptr);  // still last in the tab order
+    page_test::expect_placed(control(results), {28, 212, 908 - 56, 660 - 230});
+    harness_.resize(700, 500);
+    page_test::expect_placed(control(results), {28, 212, 700 - 56, 500 - 230});
+}
+
 TEST_F(UuidPage, CommandsWithANotificationCodeAreIgnored) {
     SendMessageW(harness_.page(), WM_COMMAND, MAKEWPARAM(301, BN_DOUBLECLICKED), 0);
     SendMessageW(harness_.page(), WM_COMMAND, MAKEWPARAM(301, BN_SETFOCUS), 0);
