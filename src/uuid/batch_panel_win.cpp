@@ -56,6 +56,8 @@ void BatchPanel::replace_results(std::string_view text) {
         SetWindowTextW(results_, to_wide_crlf(text).c_str());
         return;
     }
+    // Filled out of sight, so that the old results stay on screen meanwhile.
+    ShowWindow(fresh, SW_HIDE);
     RECT r;
     GetWindowRect(results_, &r);
     MapWindowPoints(nullptr, page_, reinterpret_cast<POINT*>(&r), 2);
@@ -64,6 +66,7 @@ void BatchPanel::replace_results(std::string_view text) {
     const bool had_focus = GetFocus() == results_;
     DestroyWindow(results_);
     results_ = fresh;
+    ShowWindow(fresh, SW_SHOWNA);
     if (had_focus) SetFocus(fresh);
 }
 
