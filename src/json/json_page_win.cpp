@@ -4,11 +4,13 @@
 #include <imm.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "json/control_text.h"
 #include "json/json_clipboard_win.h"
 #include "json/json_job.h"
 #include "json/json_page_layout.h"
@@ -59,6 +61,18 @@ const std::string& text_of(const PageResult& result) {
     return none;
 }
 
+const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// read_text for documents of millions of characters.
+std::string read_control_text(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    if (length <= 0) return {};
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return control_text_to_utf8(text);
+}
+
 const std::string& text_of(const std::variant<std::string, JsonTree>& output) {
     if (auto* text = std::get_if<std::string>(&output)) return *text;
     return std::get<JsonTree>(output).text;
@@ -84,7 +98,7 @@ private:
     void locate_error(bool take_focus);
     void toggle_view();
     void show_json_tree();
-    void show_result_text();
+    void show_result_text(const std::u16string* converted = nullptr);
     void reset_result();
     void enable_controls();
     void set_history(JsonHistoryListing listing);
@@ -234,7 +248,7 @@ bool JsonPage::handle(HWND, UINT message, WPARAM wparam, LPARAM) {
 }
 
 void JsonPage::transform_command(JsonMode mode, bool allow_empty) {
-    std::string text = read_text(input_);
+    std::string text = read_control_text(input_);
     if (text.empty() && !allow_empty) {
         status(msg::empty_input, true);
         SetFocus(input_);
@@ -269,7 +283,7 @@ bool JsonPage::composing() const {
 void JsonPage::try_auto_format() {
     if (!auto_pending_ || job_running()) return;
     auto_pending_ = false;
-    std::string text = read_text(input_);
+    std::string text = read_control_text(input_);
     if (is_blank_input(text)) {
         reset_result();
         status(msg::waiting, false);
@@ -368,13 +382,15 @@ void JsonPage::apply_failure(const RunningJob& job, const JsonError& error) {
 }
 
 void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
+    // The text put into the input is the result box's too, unless it holds NUL.
+    std::u16string replacement;
     if (job.kind == JobKind::auto_format && success.replace_input && !composing()) {
         DWORD start = 0, end = 0;
         SendMessageW(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         if (start == job.selection_start && end == job.selection_end) {
+            replacement = to_control_text(text_of(success.output), false);
             SendMessageW(input_, EM_SETSEL, 0, -1);
-            SendMessageW(input_, EM_REPLACESEL, TRUE,
-                         reinterpret_cast<LPARAM>(to_wide_crlf(text_of(success.output)).c_str()));
+            SendMessageW(input_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(replacement)));
             SendMessageW(input_, EM_SETSEL, success.selection_start, success.selection_end);
             SendMessageW(input_, EM_SCROLLCARET, 0, 0);
             previous_hash_ = success.input_hash;
@@ -382,7 +398,7 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
     }
     if (success.restored_text) {
         ++edit_generation_;
-        SetWindowTextW(input_, to_wide_crlf(*success.restored_text).c_str());
+        SetWindowTextW(input_, wide(to_control_text(*success.restored_text, false)));
     }
 
     error_ = {};
@@ -403,7 +419,8 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
         show_json_tree();
     } else {
         result_shown_ = false;
-        show_result_text();
+        const bool reusable = !replacement.empty() && text_of(result_).find('\0') == std::string::npos;
+        show_result_text(reusable ? &replacement : nullptr);
         show_text_pane();
         const char* done = msg::formatted;
         if (job.kind == JobKind::auto_format) {
@@ -459,7 +476,7 @@ void JsonPage::toggle_view() {
         return;
     }
     const bool from_result = std::holds_alternative<std::string>(result_) && result_current();
-    std::string text = from_result ? text_of(result_) : read_text(input_);
+    std::string text = from_result ? text_of(result_) : read_control_text(input_);
     if (text.empty()) {
         status(msg::empty_tree_input, true);
         SetFocus(input_);
@@ -487,11 +504,14 @@ void JsonPage::show_json_tree() {
     status(tree_status(tree->nodes.size()), false);
 }
 
-void JsonPage::show_result_text() {
+void JsonPage::show_result_text(const std::u16string* converted) {
     if (result_shown_) return;
     result_shown_ = true;
     if (std::holds_alternative<std::monostate>(result_)) return;
-    SetWindowTextW(result_box_, to_wide_crlf(displayable_result(text_of(result_))).c_str());
+    if (converted)
+        SetWindowTextW(result_box_, wide(*converted));
+    else
+        SetWindowTextW(result_box_, wide(to_control_text(text_of(result_), true)));
 }
 
 void JsonPage::reset_result() {
@@ -525,18 +545,18 @@ void JsonPage::set_history(JsonHistoryListing listing) {
 }
 
 void JsonPage::paste() {
-    std::optional<std::string> text = read_clipboard_text(page_);
+    std::optional<std::u16string> text = read_clipboard_text(page_);
     if (!text) {
         status(msg::nothing_to_paste, true);
         return;
     }
     // Measured as the box will hold it, CR LF included: a longer text would
     // be cut off silently by the control's limit.
-    if (input_box_length(*text, rich_input_) > replacement_limit) {
+    if (control_length(*text, rich_input_) > replacement_limit) {
         status(msg::paste_too_long, true);
         return;
     }
-    SetWindowTextW(input_, to_wide_crlf(*text).c_str());
+    SetWindowTextW(input_, wide(*text));
     on_input_changed();
     SetFocus(input_);
     status(msg::pasted, false);

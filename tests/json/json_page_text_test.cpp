@@ -1,26 +1,11 @@
-// The JSON page's window-free helpers: the result shown for NUL bytes, the
-// drop-down header, paste checks and the two column layouts.
+// The JSON page's window-free helpers: the blank test, the drop-down header
+// and the two column layouts.
 #include <gtest/gtest.h>
 
 #include "json/json_page_layout.h"
 #include "json/json_page_text.h"
 
 namespace {
-
-TEST(JsonPageText, NulBytesShowAsTheSymbolForNull) {
-    using namespace std::string_literals;
-    struct Case {
-        std::string in, shown;
-    };
-    const Case cases[] = {
-        {"", ""},
-        {"abc", "abc"},
-        {"a\0b"s, "a␀b"},
-        {"\0\0"s, "␀␀"},
-        {"x\0"s, "x␀"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(displayable_result(c.in), c.shown);
-}
 
 TEST(JsonPageText, BlankIsUnicodeWhiteSpaceOnly) {
     EXPECT_TRUE(is_blank_input(""));
@@ -34,45 +19,6 @@ TEST(JsonPageText, HeaderAndTreeStatus) {
     EXPECT_EQ(history_header(0), "最近记录 · 0");
     EXPECT_EQ(history_header(10), "最近记录 · 10");
     EXPECT_EQ(tree_status(4), "树视图 · 4 个节点");
-}
-
-TEST(JsonPageText, ClipboardTextStopsAtNulAndRefusesBrokenUtf16) {
-    struct Case {
-        std::u16string units;
-        std::optional<std::string> text;
-    };
-    const Case cases[] = {
-        {u"", std::string()},
-        {u"ab", std::string("ab")},
-        {std::u16string(u"a\0b", 3), std::string("a")},
-        {u"\u00e9\u4e2d", std::string("\u00e9\u4e2d")},
-        {u"\U0001F600", std::string("\U0001F600")},
-        {std::u16string(1, char16_t(0xD83D)), std::nullopt},
-        {std::u16string{char16_t(0xDE00), u'a'}, std::nullopt},
-        {std::u16string{char16_t(0xD83D), u'a'}, std::nullopt},
-        // A broken pair after the NUL is not part of the text.
-        {std::u16string{u'a', 0, char16_t(0xD83D)}, std::string("a")},
-    };
-    for (const Case& c : cases) EXPECT_EQ(clipboard_text_to_utf8(c.units), c.text);
-}
-
-TEST(JsonPageText, InputBoxLengthCountsLineBreaksAsTheControlDoes) {
-    struct Case {
-        std::string text;
-        std::uint64_t plain, rich;
-    };
-    const Case cases[] = {
-        {"", 0, 0},
-        {"a\nb", 4, 3},
-        {"a\r\nb", 4, 3},
-        {"a\rb", 4, 3},
-        {"\n\n", 4, 2},
-        {"\u4e2d\U0001F600", 3, 3},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(input_box_length(c.text, false), c.plain) << c.text;
-        EXPECT_EQ(input_box_length(c.text, true), c.rich) << c.text;
-    }
 }
 
 TEST(JsonPageLayout, SideBySideAboveContentWidth519) {
