@@ -33,8 +33,8 @@ double ms_since(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Time spent inside the edit controls' own handling of their text, during
-// the message being dispatched.
+// Time spent inside the edit controls' own handling of what the page sends
+// them, during the message being dispatched.
 struct EditTime {
     double inside_ms = 0;
     double longest_set_ms = 0;  // one WM_SETTEXT or EM_REPLACESEL
@@ -65,14 +65,18 @@ LRESULT CALLBACK timed_edit(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     if (stand_in && (message == WM_SETTEXT || message == EM_REPLACESEL || message == WM_GETTEXT ||
                      message == WM_GETTEXTLENGTH))
         return answer_for_edit(held_text[which], message, wparam, lparam);
-    const bool text_message = message == WM_SETTEXT || message == EM_REPLACESEL || message == WM_GETTEXT;
-    if (!text_message) return DefSubclassProc(hwnd, message, wparam, lparam);
+    // Everything the controls do when the page asks them (selection, scrolling
+    // the caret into view, their own notifications) is theirs, counted once.
+    static int depth = 0;
     const auto start = Clock::now();
+    ++depth;
     const LRESULT r = DefSubclassProc(hwnd, message, wparam, lparam);
+    --depth;
     const double took = ms_since(start);
-    edit_time.inside_ms += took;
-    double& longest = message == WM_GETTEXT ? edit_time.longest_get_ms : edit_time.longest_set_ms;
-    if (took > longest) longest = took;
+    if (depth == 0) edit_time.inside_ms += took;
+    if (message == WM_SETTEXT || message == EM_REPLACESEL)
+        edit_time.longest_set_ms = std::max(edit_time.longest_set_ms, took);
+    if (message == WM_GETTEXT) edit_time.longest_get_ms = std::max(edit_time.longest_get_ms, took);
     return r;
 }
 
