@@ -1,0 +1,15 @@
+#pragma once
+
+// The JSON page's text handling that needs no window: the blank test, the
+// drop-down header and the tree status.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Empty or only Unicode white space.
+bool is_blank_input(std::string_view text);
+
+std::string history_header(std::size_t entries);
+std::string tree_status(std::size_t nodes);
+
