@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/page_test_support_win.h"
+#include "../common/page_host_win.h"
 #include "identity/id_number_page_win.h"
 #include "identity/region_table.h"
 #include "timestamp/calendar.h"
@@ -47,7 +47,7 @@ protected:
     void press_generate() { harness_.click(control(generate)); }
     std::vector<std::string> result_lines() const { return crlf_lines(read_text(control(results))); }
 
-    page_test::PageHarness harness_;
+    page_test::HostedPage harness_;
 };
 
 std::set<std::uint32_t> codes_of(std::span<const AreaEntry> areas) {
@@ -348,7 +348,7 @@ TEST_F(IdNumberPage, CopyAllPutsTheResultsOnTheClipboardAlsoAfterARefusal) {
     fill("12", "18", "60");
     press_generate();
     const std::string shown = read_text(control(results));
-    page_test::put_on_clipboard(L"before");
+    page_test::put_on_clipboard("before");
     harness_.click(control(copy_all));
     EXPECT_EQ(page_test::clipboard_text(), shown);
     EXPECT_EQ(crlf_lines(page_test::clipboard_text()).size(), 12u);
@@ -358,7 +358,7 @@ TEST_F(IdNumberPage, CopyAllPutsTheResultsOnTheClipboardAlsoAfterARefusal) {
     fill("12", "60", "18");
     press_generate();
     ASSERT_TRUE(harness_.status_is_error());
-    page_test::put_on_clipboard(L"before");
+    page_test::put_on_clipboard("before");
     harness_.click(control(copy_all));
     EXPECT_EQ(page_test::clipboard_text(), shown);
     EXPECT_EQ(harness_.status_text(), "已复制到剪贴板。");

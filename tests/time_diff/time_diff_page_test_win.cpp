@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/tool_page_host_win.h"
+#include "../common/page_host_win.h"
 #include "time_diff/time_diff.h"
 #include "ui/page_layout.h"
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using page_test::ToolPageHost;
+using page_test::HostedPage;
 
 enum Child : std::size_t {
     title,
@@ -41,9 +41,9 @@ constexpr const char* bad_end = "结束时间无效，请核对日期和时间�
 
 class TimeDiffPage : public ::testing::Test {
 protected:
-    ToolPageHost host{time_diff_page};
+    HostedPage host{time_diff_page};
 
-    HWND at(Child c) const { return host.child(c); }
+    HWND at(Child c) const { return host.control(c); }
     std::string text(Child c) const { return read_text(at(c)); }
     bool copy_enabled() const { return IsWindowEnabled(at(copy)) != FALSE; }
 
@@ -84,51 +84,38 @@ TEST_F(TimeDiffPage, BuiltEmptyWithMinutesSelected) {
         {clear, ControlKind::Button, "清空", 608},
         {hint, ControlKind::Hint, "例如 2026-11-26 08:30:00.123。按同一时区计算，年按 365 天、月按 30 天。", 0},
     };
-    ASSERT_EQ(host.children().size(), static_cast<std::size_t>(child_count));
+    ASSERT_EQ(host.controls().size(), static_cast<std::size_t>(child_count));
     for (const Expected& e : controls) {
         SCOPED_TRACE(static_cast<int>(e.child));
         EXPECT_EQ(control_kind(at(e.child)), e.kind);
         EXPECT_EQ(GetDlgCtrlID(at(e.child)), e.id);
         EXPECT_EQ(text(e.child), e.text);
     }
-    std::vector<std::string> items;
-    for (int i = 0; i < static_cast<int>(SendMessageW(at(unit_list), CB_GETCOUNT, 0, 0)); ++i) {
-        wchar_t buffer[16] = {};
-        SendMessageW(at(unit_list), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
-        items.push_back(from_wide(buffer));
-    }
-    EXPECT_EQ(items, (std::vector<std::string>{"年", "月", "日", "小时", "分钟", "秒"}));
-    EXPECT_EQ(SendMessageW(at(unit_list), CB_GETCURSEL, 0, 0), 4);
+    EXPECT_EQ(page_test::list_items(at(unit_list)),
+              (std::vector<std::string>{"年", "月", "日", "小时", "分钟", "秒"}));
+    EXPECT_EQ(page_test::selection(at(unit_list)), 4);
     EXPECT_FALSE(copy_enabled());
     for (Child c : {swap, clear, start_now, end_now}) EXPECT_TRUE(IsWindowEnabled(at(c))) << c;
-    EXPECT_EQ(host.status(), "就绪");
-}
-
-void expect_rect(HWND control, int x, int y, int w, int h) {
-    const RECT r = page_test::rect_in_parent(control);
-    EXPECT_EQ(r.left, scale(x));
-    EXPECT_EQ(r.top, scale(y));
-    EXPECT_EQ(r.right - r.left, w < 1 ? 0 : scale(w));
-    EXPECT_EQ(r.bottom - r.top, h < 1 ? 0 : scale(h));
+    EXPECT_EQ(host.status_text(), "就绪");
 }
 
 TEST_F(TimeDiffPage, LayoutAtTheCappedAndANarrowWidth) {
     struct Place {
         Child child;
-        int x, y, w, h;
+        page_test::LogicalRect rect;
     };
     // Page 1000 wide: the content is capped at 760.
     const Place wide[] = {
-        {title, 28, 24, 760, 39},        {start_label, 28, 84, 760, 22},   {start_edit, 28, 108, 650, 34},
-        {start_now, 688, 108, 100, 34},  {end_label, 28, 162, 760, 22},    {end_edit, 28, 186, 650, 34},
-        {end_now, 688, 186, 100, 34},    {unit_label, 28, 241, 100, 23},   {result_heading, 28, 327, 760, 26},
-        {result, 28, 360, 760, 45},      {breakdown, 28, 411, 760, 25},    {copy, 28, 453, 100, 34},
-        {swap, 136, 453, 100, 34},       {clear, 244, 453, 100, 34},       {hint, 28, 502, 760, 44},
+        {title, {28, 24, 760, 39}},        {start_label, {28, 84, 760, 22}},   {start_edit, {28, 108, 650, 34}},
+        {start_now, {688, 108, 100, 34}},  {end_label, {28, 162, 760, 22}},    {end_edit, {28, 186, 650, 34}},
+        {end_now, {688, 186, 100, 34}},    {unit_label, {28, 241, 100, 23}},   {result_heading, {28, 327, 760, 26}},
+        {result, {28, 360, 760, 45}},      {breakdown, {28, 411, 760, 25}},    {copy, {28, 453, 100, 34}},
+        {swap, {136, 453, 100, 34}},       {clear, {244, 453, 100, 34}},       {hint, {28, 502, 760, 44}},
     };
     host.resize(1000, 660);
     for (const Place& p : wide) {
         SCOPED_TRACE(static_cast<int>(p.child));
-        expect_rect(at(p.child), p.x, p.y, p.w, p.h);
+        page_test::expect_placed(at(p.child), p.rect);
     }
     const RECT list = page_test::rect_in_parent(at(unit_list));
     EXPECT_EQ(list.left, scale(28));
@@ -136,14 +123,14 @@ TEST_F(TimeDiffPage, LayoutAtTheCappedAndANarrowWidth) {
     EXPECT_EQ(list.right - list.left, scale(142));
     // Page 600 wide: W = 544.
     host.resize(600, 660);
-    expect_rect(at(title), 28, 24, 544, 39);
-    expect_rect(at(start_edit), 28, 108, 434, 34);
-    expect_rect(at(end_now), 472, 186, 100, 34);
-    expect_rect(at(hint), 28, 502, 544, 44);
+    page_test::expect_placed(at(title), {28, 24, 544, 39});
+    page_test::expect_placed(at(start_edit), {28, 108, 434, 34});
+    page_test::expect_placed(at(end_now), {472, 186, 100, 34});
+    page_test::expect_placed(at(hint), {28, 502, 544, 44});
     // Narrower than the buttons beside the edits: the edits shrink to nothing.
     host.resize(160, 660);
-    expect_rect(at(start_edit), 28, 108, 0, 34);
-    expect_rect(at(start_now), 32, 108, 100, 34);
+    page_test::expect_placed(at(start_edit), {28, 108, 0, 34});
+    page_test::expect_placed(at(start_now), {32, 108, 100, 34});
 }
 
 TEST_F(TimeDiffPage, RecomputesOnEveryEditAndUnitChange) {
@@ -188,7 +175,7 @@ TEST_F(TimeDiffPage, RecomputesOnEveryEditAndUnitChange) {
         } else {
             expect_no_result(c.breakdown);
         }
-        EXPECT_EQ(host.status(), "就绪");  // nothing goes to the status line
+        EXPECT_EQ(host.status_text(), "就绪");  // nothing goes to the status line
     }
 }
 
@@ -232,14 +219,13 @@ TEST_F(TimeDiffPage, CopyPutsTheBareValueOnTheClipboard) {
     enter("2026-01-01 01:30", "2026-01-01", 3);
     ASSERT_EQ(text(result), "-1.5 小时");
     ASSERT_TRUE(page_test::put_on_clipboard("before"));
-    SendMessageW(at(copy), BM_CLICK, 0, 0);
-    host.pump();
+    host.click(at(copy));
     EXPECT_EQ(page_test::clipboard_text(), "-1.5");
-    EXPECT_EQ(host.status(), "已复制到剪贴板。");
+    EXPECT_EQ(host.status_text(), "已复制到剪贴板。");
     EXPECT_FALSE(host.status_is_error());
     // The value follows the unit.
     host.choose(at(unit_list), 4);
-    host.click(606);
+    host.command(606);
     EXPECT_EQ(page_test::clipboard_text(), "-90");
 }
 
@@ -249,43 +235,43 @@ TEST_F(TimeDiffPage, NothingToCopyWithoutAResult) {
     expect_no_result(bad_end);
     ASSERT_TRUE(page_test::put_on_clipboard("before"));
     // The button is disabled; its command, should it come, has nothing to copy.
-    host.click(606);
+    host.command(606);
     EXPECT_EQ(page_test::clipboard_text(), "before");
-    EXPECT_EQ(host.status(), "请先生成或转换结果。");
+    EXPECT_EQ(host.status_text(), "请先生成或转换结果。");
     EXPECT_TRUE(host.status_is_error());
 }
 
 TEST_F(TimeDiffPage, SwapExchangesTheTimes) {
     enter("2026-01-01 00:00:00", "2026-01-02 01:30:00.5", 3);
-    host.click(607);
+    host.command(607);
     EXPECT_EQ(text(start_edit), "2026-01-02 01:30:00.5");
     EXPECT_EQ(text(end_edit), "2026-01-01 00:00:00");
     EXPECT_EQ(text(result), "-25.500139 小时");
     EXPECT_EQ(text(breakdown), "负 1 天 1 小时 30 分 0.5 秒");
-    host.click(607);
+    host.command(607);
     EXPECT_EQ(text(result), "25.500139 小时");
     // With one edit empty.
     host.type(at(end_edit), "");
-    host.click(607);
+    host.command(607);
     EXPECT_EQ(text(start_edit), "");
     EXPECT_EQ(text(end_edit), "2026-01-01 00:00:00");
     expect_no_result(missing);
     // An invalid time moves with its text: it is now the end that is refused.
     host.type(at(start_edit), "2026-13-01");
     expect_no_result(bad_start);
-    host.click(607);
+    host.command(607);
     expect_no_result(bad_end);
 }
 
 TEST_F(TimeDiffPage, ClearEmptiesBothAndFocusesTheStart) {
     enter("2026-01-01", "2026-01-02", 2);
     SetFocus(at(end_edit));
-    host.click(608);
+    host.command(608);
     EXPECT_EQ(text(start_edit), "");
     EXPECT_EQ(text(end_edit), "");
     expect_no_result(missing);
     EXPECT_EQ(GetFocus(), at(start_edit));
-    EXPECT_EQ(SendMessageW(at(unit_list), CB_GETCURSEL, 0, 0), 2);  // the unit stays
+    EXPECT_EQ(page_test::selection(at(unit_list)), 2);  // the unit stays
 }
 
 // The local time, as the system gives it, read through the page's own reader.
@@ -299,7 +285,7 @@ std::int64_t local_now_ms() {
 
 TEST_F(TimeDiffPage, CurrentTimeButtons) {
     const std::int64_t before = local_now_ms();
-    host.click(603);
+    host.command(603);
     const std::string start = text(start_edit);
     ASSERT_EQ(start.size(), 19u) << start;  // no fraction
     const auto read = read_moment(start);
@@ -308,13 +294,13 @@ TEST_F(TimeDiffPage, CurrentTimeButtons) {
     EXPECT_LE(*read, local_now_ms());
     expect_no_result(missing);  // the end is still empty
     host.choose(at(unit_list), 5);
-    host.click(604);
+    host.command(604);
     const auto end = read_moment(text(end_edit));
     ASSERT_TRUE(end.has_value());
     const std::string seconds = text(result);
     EXPECT_EQ(seconds, std::to_string((*end - *read) / 1000) + " 秒");
     EXPECT_TRUE(copy_enabled());
-    EXPECT_EQ(host.status(), "就绪");
+    EXPECT_EQ(host.status_text(), "就绪");
 }
 
 TEST_F(TimeDiffPage, OtherNotificationsAreIgnored) {
@@ -331,7 +317,7 @@ TEST_F(TimeDiffPage, OtherNotificationsAreIgnored) {
     EXPECT_EQ(text(start_edit), "2026-01-01");
     EXPECT_EQ(text(end_edit), "2026-01-02");
     EXPECT_EQ(text(result), "1440 分钟");
-    EXPECT_EQ(host.status(), "就绪");
+    EXPECT_EQ(host.status_text(), "就绪");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/tool_page_host_win.h"
+#include "../common/page_host_win.h"
 #include "timestamp/clock_win.h"
 #include "timestamp/local_zone_win.h"
 #include "timestamp/timestamp_convert.h"
@@ -20,7 +20,7 @@
 namespace {
 
 namespace msg = timestamp_messages;
-using page_test::ToolPageHost;
+using page_test::HostedPage;
 
 // Positions of the controls in creation order.
 enum Child : std::size_t {
@@ -58,26 +58,13 @@ enum Child : std::size_t {
     child_count,
 };
 
-std::vector<std::string> items_of(HWND list) {
-    std::vector<std::string> out;
-    const auto n = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        wchar_t buffer[64] = {};
-        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
-        out.push_back(from_wide(buffer));
-    }
-    return out;
-}
-
-bool read_only(HWND edit) { return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0; }
-
 std::int64_t number(const std::string& text) { return std::stoll(text); }
 
 class TimestampPage : public ::testing::Test {
 protected:
-    ToolPageHost host{timestamp_page};
+    HostedPage host{timestamp_page};
 
-    HWND at(Child c) const { return host.child(c); }
+    HWND at(Child c) const { return host.control(c); }
     std::string text(Child c) const { return read_text(at(c)); }
 };
 
@@ -121,7 +108,7 @@ TEST_F(TimestampPage, ControlsInCreationOrder) {
         {copy_timestamp, ControlKind::Button, "复制", 207},
         {hint, ControlKind::Hint, "例如 2026-01-01 08:00:00.123", 0},
     };
-    ASSERT_EQ(host.children().size(), static_cast<std::size_t>(child_count));
+    ASSERT_EQ(host.controls().size(), static_cast<std::size_t>(child_count));
     for (const Expected& e : controls) {
         SCOPED_TRACE(static_cast<int>(e.child));
         EXPECT_EQ(control_kind(at(e.child)), e.kind);
@@ -130,21 +117,23 @@ TEST_F(TimestampPage, ControlsInCreationOrder) {
             EXPECT_EQ(text(e.child), e.text);
         }
     }
-    for (Child c : {seconds_box, milliseconds_box, date_result, timestamp_result}) EXPECT_TRUE(read_only(at(c))) << c;
-    for (Child c : {timestamp_input, date_input}) EXPECT_FALSE(read_only(at(c))) << c;
+    for (Child c : {seconds_box, milliseconds_box, date_result, timestamp_result}) {
+        EXPECT_TRUE(page_test::read_only(at(c))) << c;
+    }
+    for (Child c : {timestamp_input, date_input}) EXPECT_FALSE(page_test::read_only(at(c))) << c;
 
     using Items = std::vector<std::string>;
-    EXPECT_EQ(items_of(at(unit_list)), (Items{"自动识别", "秒", "毫秒"}));
-    EXPECT_EQ(items_of(at(output_zone_list)), (Items{"本地时间", "UTC"}));
-    EXPECT_EQ(items_of(at(input_zone_list)), (Items{"本地时间", "UTC"}));
-    EXPECT_EQ(items_of(at(output_unit_list)), (Items{"秒", "毫秒"}));
+    EXPECT_EQ(page_test::list_items(at(unit_list)), (Items{"自动识别", "秒", "毫秒"}));
+    EXPECT_EQ(page_test::list_items(at(output_zone_list)), (Items{"本地时间", "UTC"}));
+    EXPECT_EQ(page_test::list_items(at(input_zone_list)), (Items{"本地时间", "UTC"}));
+    EXPECT_EQ(page_test::list_items(at(output_unit_list)), (Items{"秒", "毫秒"}));
     for (Child c : {unit_list, output_zone_list, input_zone_list, output_unit_list})
-        EXPECT_EQ(SendMessageW(at(c), CB_GETCURSEL, 0, 0), 0) << c;
+        EXPECT_EQ(page_test::selection(at(c)), 0) << c;
 }
 
 TEST_F(TimestampPage, BuiltWithTheCurrentTimeAndNoStatus) {
     const UnixTime after = read_system_clock();
-    EXPECT_EQ(host.status(), "就绪");
+    EXPECT_EQ(host.status_text(), "就绪");
     const std::int64_t seconds = number(text(seconds_box));
     EXPECT_LE(seconds, after.seconds);
     EXPECT_GE(seconds, after.seconds - 5);
@@ -162,93 +151,78 @@ TEST_F(TimestampPage, BuiltWithTheCurrentTimeAndNoStatus) {
     EXPECT_EQ(text(timestamp_result), "");
 }
 
-void expect_rect(HWND control, int x, int y, int w, int h) {
-    const RECT r = page_test::rect_in_parent(control);
-    EXPECT_EQ(r.left, scale(x));
-    EXPECT_EQ(r.top, scale(y));
-    EXPECT_EQ(r.right - r.left, w < 1 ? 0 : scale(w));
-    EXPECT_EQ(r.bottom - r.top, h < 1 ? 0 : scale(h));
-}
-
 TEST_F(TimestampPage, LayoutAtTheCappedAndANarrowWidth) {
     struct Place {
         Child child;
-        int x, y, w, h;
+        page_test::LogicalRect rect;
     };
     // Page 1200 wide: the content is capped at 880 (B = 432).
     const std::vector<Place> wide = {
-        {title, 28, 24, 880, 39},
-        {now_heading, 28, 86, 738, 24},
-        {refresh, 782, 80, 126, 34},
-        {seconds_label, 28, 124, 432, 20},
-        {seconds_box, 28, 148, 360, 34},
-        {copy_seconds, 396, 148, 64, 34},
-        {milliseconds_label, 476, 124, 432, 20},
-        {milliseconds_box, 476, 148, 360, 34},
-        {copy_milliseconds, 844, 148, 64, 34},
-        {to_date_heading, 28, 212, 880, 24},
-        {timestamp_label, 28, 244, 616, 20},
-        {timestamp_input, 28, 268, 616, 34},
-        {unit_label, 660, 244, 116, 20},
-        {unit_list, 660, 268, 116, 252},
-        {output_zone_label, 792, 244, 116, 20},
-        {output_zone_list, 792, 268, 116, 252},
-        {to_date, 28, 316, 126, 34},
-        {date_result, 170, 316, 666, 34},
-        {copy_date, 844, 316, 64, 34},
-        {to_timestamp_heading, 28, 376, 738, 24},
-        {fill_now, 782, 370, 126, 34},
-        {date_label, 28, 411, 616, 20},
-        {date_input, 28, 435, 616, 34},
-        {input_zone_label, 660, 411, 116, 20},
-        {input_zone_list, 660, 435, 116, 252},
-        {output_unit_label, 792, 411, 116, 20},
-        {output_unit_list, 792, 435, 116, 252},
-        {hint, 28, 474, 616, 20},
-        {to_timestamp, 28, 501, 126, 34},
-        {timestamp_result, 170, 501, 666, 34},
-        {copy_timestamp, 844, 501, 64, 34},
+        {title, {28, 24, 880, 39}},
+        {now_heading, {28, 86, 738, 24}},
+        {refresh, {782, 80, 126, 34}},
+        {seconds_label, {28, 124, 432, 20}},
+        {seconds_box, {28, 148, 360, 34}},
+        {copy_seconds, {396, 148, 64, 34}},
+        {milliseconds_label, {476, 124, 432, 20}},
+        {milliseconds_box, {476, 148, 360, 34}},
+        {copy_milliseconds, {844, 148, 64, 34}},
+        {to_date_heading, {28, 212, 880, 24}},
+        {timestamp_label, {28, 244, 616, 20}},
+        {timestamp_input, {28, 268, 616, 34}},
+        {unit_label, {660, 244, 116, 20}},
+        {unit_list, {660, 268, 116, 252}},
+        {output_zone_label, {792, 244, 116, 20}},
+        {output_zone_list, {792, 268, 116, 252}},
+        {to_date, {28, 316, 126, 34}},
+        {date_result, {170, 316, 666, 34}},
+        {copy_date, {844, 316, 64, 34}},
+        {to_timestamp_heading, {28, 376, 738, 24}},
+        {fill_now, {782, 370, 126, 34}},
+        {date_label, {28, 411, 616, 20}},
+        {date_input, {28, 435, 616, 34}},
+        {input_zone_label, {660, 411, 116, 20}},
+        {input_zone_list, {660, 435, 116, 252}},
+        {output_unit_label, {792, 411, 116, 20}},
+        {output_unit_list, {792, 435, 116, 252}},
+        {hint, {28, 474, 616, 20}},
+        {to_timestamp, {28, 501, 126, 34}},
+        {timestamp_result, {170, 501, 666, 34}},
+        {copy_timestamp, {844, 501, 64, 34}},
     };
     host.resize(1200, 660);
     for (const Place& p : wide) {
         SCOPED_TRACE(static_cast<int>(p.child));
         // A drop-down list keeps its face height and grows only when open.
-        if (control_kind(at(p.child)) == ControlKind::Dropdown) {
-            const RECT r = page_test::rect_in_parent(at(p.child));
-            EXPECT_EQ(r.left, scale(p.x));
-            EXPECT_EQ(r.top, scale(p.y));
-            EXPECT_EQ(r.right - r.left, scale(p.w));
-            continue;
-        }
-        expect_rect(at(p.child), p.x, p.y, p.w, p.h);
+        page_test::expect_placed(at(p.child), p.rect, control_kind(at(p.child)) == ControlKind::Dropdown);
     }
     // Page 621 wide: W = 565, B = 274 (odd: rounded toward zero).
     host.resize(621, 660);
-    expect_rect(at(title), 28, 24, 565, 39);
-    expect_rect(at(seconds_box), 28, 148, 202, 34);
-    expect_rect(at(copy_seconds), 238, 148, 64, 34);
-    expect_rect(at(milliseconds_label), 318, 124, 275, 20);
-    expect_rect(at(milliseconds_box), 318, 148, 203, 34);
-    expect_rect(at(copy_milliseconds), 529, 148, 64, 34);
-    expect_rect(at(date_result), 170, 316, 351, 34);
-    expect_rect(at(date_input), 28, 435, 301, 34);
+    page_test::expect_placed(at(title), {28, 24, 565, 39});
+    page_test::expect_placed(at(seconds_box), {28, 148, 202, 34});
+    page_test::expect_placed(at(copy_seconds), {238, 148, 64, 34});
+    page_test::expect_placed(at(milliseconds_label), {318, 124, 275, 20});
+    page_test::expect_placed(at(milliseconds_box), {318, 148, 203, 34});
+    page_test::expect_placed(at(copy_milliseconds), {529, 148, 64, 34});
+    page_test::expect_placed(at(date_result), {170, 316, 351, 34});
+    page_test::expect_placed(at(date_input), {28, 435, 301, 34});
     // Narrower than the fixed parts: widths below 1 become 0.
     host.resize(250, 660);
-    expect_rect(at(timestamp_input), 28, 268, 0, 34);
-    expect_rect(at(date_result), 170, 316, 0, 34);
+    page_test::expect_placed(at(timestamp_input), {28, 268, 0, 34});
+    page_test::expect_placed(at(date_result), {170, 316, 0, 34});
 }
 
 TEST_F(TimestampPage, RefreshShowsTheCurrentTime) {
     const UnixTime before = read_system_clock();
     SetWindowTextW(at(seconds_box), L"");
     SetWindowTextW(at(milliseconds_box), L"");
-    host.click(201);
+    host.command(201);
     const UnixTime after = read_system_clock();
     const std::int64_t ms = number(text(milliseconds_box));
     EXPECT_GE(ms, before.seconds * 1000 + before.nanoseconds / 1000000);
     EXPECT_LE(ms, after.seconds * 1000 + after.nanoseconds / 1000000);
     EXPECT_EQ(number(text(seconds_box)), ms / 1000);
-    EXPECT_EQ(host.status(), "已更新当前时间戳。");
+    EXPECT_EQ(host.status_text(), "已更新当前时间戳。");
     EXPECT_FALSE(host.status_is_error());
 }
 
@@ -294,15 +268,15 @@ TEST_F(TimestampPage, TimestampToDate) {
         host.type(at(timestamp_input), s.input);
         host.choose(at(unit_list), s.first);
         host.choose(at(output_zone_list), s.second);
-        EXPECT_EQ(host.status(), "就绪");  // choosing converts nothing
-        host.click(204);
+        EXPECT_EQ(host.status_text(), "就绪");  // choosing converts nothing
+        host.command(204);
         if (s.result) {
             EXPECT_EQ(text(date_result), s.result);
-            EXPECT_EQ(host.status(), msg::converted);
+            EXPECT_EQ(host.status_text(), msg::converted);
             EXPECT_FALSE(host.status_is_error());
         } else {
             EXPECT_EQ(text(date_result), "");
-            EXPECT_EQ(host.status(), s.message);
+            EXPECT_EQ(host.status_text(), s.message);
             EXPECT_TRUE(host.status_is_error());
         }
         EXPECT_EQ(text(timestamp_input), s.input);  // the input stays as typed
@@ -334,14 +308,14 @@ TEST_F(TimestampPage, DateToTimestamp) {
         host.type(at(date_input), s.input);
         host.choose(at(input_zone_list), s.first);
         host.choose(at(output_unit_list), s.second);
-        host.click(206);
+        host.command(206);
         if (s.result) {
             EXPECT_EQ(text(timestamp_result), s.result);
-            EXPECT_EQ(host.status(), msg::converted);
+            EXPECT_EQ(host.status_text(), msg::converted);
             EXPECT_FALSE(host.status_is_error());
         } else {
             EXPECT_EQ(text(timestamp_result), "");
-            EXPECT_EQ(host.status(), s.message);
+            EXPECT_EQ(host.status_text(), s.message);
             EXPECT_TRUE(host.status_is_error());
         }
     }
@@ -350,12 +324,12 @@ TEST_F(TimestampPage, DateToTimestamp) {
 TEST_F(TimestampPage, FillTheCurrentTimeInUtc) {
     host.choose(at(input_zone_list), 1);
     host.type(at(date_input), "2000-01-01");
-    host.click(206);
+    host.command(206);
     ASSERT_EQ(text(timestamp_result), "946684800");
     const UnixTime before = read_system_clock();
-    host.click(208);
+    host.command(208);
     const UnixTime after = read_system_clock();
-    EXPECT_EQ(host.status(), msg::filled);
+    EXPECT_EQ(host.status_text(), msg::filled);
     EXPECT_FALSE(host.status_is_error());
     EXPECT_EQ(text(timestamp_result), "");  // the old result goes
     const std::string date = text(date_input);
@@ -364,7 +338,7 @@ TEST_F(TimestampPage, FillTheCurrentTimeInUtc) {
     EXPECT_EQ(date[19], '.');
     // Written in UTC, it converts back to the moment of the click.
     host.choose(at(output_unit_list), 1);
-    host.click(206);
+    host.command(206);
     const std::int64_t ms = number(text(timestamp_result));
     EXPECT_GE(ms, before.seconds * 1000 + before.nanoseconds / 1000000);
     EXPECT_LE(ms, after.seconds * 1000 + after.nanoseconds / 1000000);
@@ -373,10 +347,10 @@ TEST_F(TimestampPage, FillTheCurrentTimeInUtc) {
 TEST_F(TimestampPage, CopyPutsEachBoxOnTheClipboard) {
     host.choose(at(output_zone_list), 1);
     host.type(at(timestamp_input), "1767225600");
-    host.click(204);
+    host.command(204);
     host.choose(at(input_zone_list), 1);
     host.type(at(date_input), "2026-01-01");
-    host.click(206);
+    host.command(206);
     struct Copy {
         int id;
         Child box;
@@ -386,10 +360,10 @@ TEST_F(TimestampPage, CopyPutsEachBoxOnTheClipboard) {
         SCOPED_TRACE(c.id);
         ASSERT_TRUE(page_test::put_on_clipboard("before"));
         host.reset_status();
-        host.click(c.id);
+        host.command(c.id);
         ASSERT_FALSE(text(c.box).empty());
         EXPECT_EQ(page_test::clipboard_text(), text(c.box));
-        EXPECT_EQ(host.status(), "已复制到剪贴板。");
+        EXPECT_EQ(host.status_text(), "已复制到剪贴板。");
         EXPECT_FALSE(host.status_is_error());
     }
     EXPECT_EQ(page_test::clipboard_text(), "1767225600");
@@ -400,17 +374,17 @@ TEST_F(TimestampPage, CopyOfAnEmptyResultLeavesTheClipboardAlone) {
         SCOPED_TRACE(id);
         ASSERT_TRUE(page_test::put_on_clipboard("before"));
         host.reset_status();
-        host.click(id);
-        EXPECT_EQ(host.status(), "请先生成或转换结果。");
+        host.command(id);
+        EXPECT_EQ(host.status_text(), "请先生成或转换结果。");
         EXPECT_TRUE(host.status_is_error());
         EXPECT_EQ(page_test::clipboard_text(), "before");
     }
     // A failed conversion empties the result: nothing to copy either.
     host.type(at(timestamp_input), "x");
-    host.click(204);
+    host.command(204);
     ASSERT_TRUE(page_test::put_on_clipboard("before"));
-    host.click(205);
-    EXPECT_EQ(host.status(), "请先生成或转换结果。");
+    host.command(205);
+    EXPECT_EQ(host.status_text(), "请先生成或转换结果。");
     EXPECT_EQ(page_test::clipboard_text(), "before");
 }
 
@@ -422,23 +396,22 @@ TEST_F(TimestampPage, OtherNotificationsAreIgnored) {
         SendMessageW(host.page(), WM_COMMAND, MAKEWPARAM(208, code), reinterpret_cast<LPARAM>(host.item(208)));
     }
     EXPECT_EQ(text(date_result), "");
-    EXPECT_EQ(host.status(), "就绪");
+    EXPECT_EQ(host.status_text(), "就绪");
 }
 
 TEST_F(TimestampPage, AClickOnTheRealButtonConverts) {
     host.choose(at(output_zone_list), 1);
     host.type(at(timestamp_input), "86400");
-    SendMessageW(host.item(204), BM_CLICK, 0, 0);
-    host.pump();
+    host.click(host.item(204));
     EXPECT_EQ(text(date_result), "1970-01-02 00:00:00 +00:00");
-    EXPECT_EQ(host.status(), msg::converted);
+    EXPECT_EQ(host.status_text(), msg::converted);
 }
 
 // The page's local-time paths in fixed zones.
 
 struct TzPage {
-    ToolPageHost host{timestamp_page};
-    HWND at(Child c) const { return host.child(c); }
+    HostedPage host{timestamp_page};
+    HWND at(Child c) const { return host.control(c); }
     std::string text(Child c) const { return read_text(at(c)); }
 
     void expect_step(const Step& s, bool to_date_step) {
@@ -446,10 +419,10 @@ struct TzPage {
         host.type(at(to_date_step ? timestamp_input : date_input), s.input);
         host.choose(at(to_date_step ? unit_list : input_zone_list), s.first);
         host.choose(at(to_date_step ? output_zone_list : output_unit_list), s.second);
-        host.click(to_date_step ? 204 : 206);
+        host.command(to_date_step ? 204 : 206);
         const Child result = to_date_step ? date_result : timestamp_result;
         EXPECT_EQ(text(result), s.result ? s.result : "");
-        EXPECT_EQ(host.status(), s.result ? msg::converted : s.message);
+        EXPECT_EQ(host.status_text(), s.result ? msg::converted : s.message);
         EXPECT_EQ(host.status_is_error(), s.result == nullptr);
     }
 };
@@ -474,10 +447,10 @@ TEST_F(TzShanghai, PageConvertsInLocalTime) {
 
 TEST_F(TzShanghai, PageFillsTheLocalTime) {
     TzPage page;
-    page.host.click(208);
+    page.host.command(208);
     const std::string local = read_text(page.at(date_input));
     page.host.choose(page.at(input_zone_list), 1);
-    page.host.click(208);
+    page.host.command(208);
     const std::string utc = read_text(page.at(date_input));
     // Eight hours apart, give or take the moment between the clicks.
     const auto seconds = [](const std::string& date) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/page_test_support_win.h"
+#include "../common/page_host_win.h"
 #include "ui/page_layout.h"
 #include "uuid/batch.h"
 #include "uuid/uuid_page_win.h"
@@ -41,7 +41,7 @@ protected:
     }
     std::string results_text() const { return read_text(control(results)); }
 
-    page_test::PageHarness harness_;
+    page_test::HostedPage harness_;
 };
 
 bool is_hex_digit(char c, bool upper) {
@@ -220,7 +220,7 @@ TEST_F(UuidPage, ARefusedCountBeforeAnyGenerationLeavesCopyDisabled) {
 
 TEST_F(UuidPage, CopyAllPutsTheResultsOnTheClipboard) {
     generate_with("25");
-    page_test::put_on_clipboard(L"before");
+    page_test::put_on_clipboard("before");
     harness_.click(control(copy_all));
     const std::string copied = page_test::clipboard_text();
     EXPECT_EQ(copied, results_text());
@@ -235,7 +235,7 @@ TEST_F(UuidPage, CopyAllAfterARefusedCountStillCopiesThePreviousResults) {
     const std::string previous = results_text();
     generate_with("10001");
     ASSERT_TRUE(harness_.status_is_error());
-    page_test::put_on_clipboard(L"before");
+    page_test::put_on_clipboard("before");
     harness_.click(control(copy_all));
     EXPECT_EQ(page_test::clipboard_text(), previous);
     EXPECT_EQ(harness_.status_text(), "已复制到剪贴板。");
@@ -244,7 +244,7 @@ TEST_F(UuidPage, CopyAllAfterARefusedCountStillCopiesThePreviousResults) {
 TEST_F(UuidPage, CopyAllBeforeAnyGenerationHasNothingToCopy) {
     EXPECT_FALSE(IsWindowEnabled(control(copy_all)));
     // Should the command arrive all the same, the clipboard stays as it was.
-    page_test::put_on_clipboard(L"before");
+    page_test::put_on_clipboard("before");
     SendMessageW(harness_.page(), WM_COMMAND, MAKEWPARAM(302, BN_CLICKED), 0);
     EXPECT_EQ(page_test::clipboard_text(), "before");
     EXPECT_EQ(harness_.status_text(), "请先生成或转换结果。");
