@@ -64,11 +64,17 @@ const std::string& text_of(const PageResult& result) {
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // read_text for documents of millions of characters: the units as they are,
-// for the worker to make UTF-8 of.
-std::u16string read_control_text(HWND control) {
+// for the worker to make UTF-8 of. A spare buffer large enough is used
+// instead of new memory: touching tens of megabytes of fresh pages for the
+// first time takes longer than the copy itself.
+std::u16string read_control_text(HWND control, std::u16string& spare) {
+    std::u16string text = std::move(spare);
+    spare = {};
     const int length = GetWindowTextLengthW(control);
     if (length <= 0) return {};
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    text.clear();
+    text.resize(static_cast<std::size_t>(length));
+    // The terminating NUL goes where the string keeps its own.
     const int copied = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()), length + 1);
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return text;
@@ -119,6 +125,7 @@ private:
     HWND result_label_, view_, copy_, result_box_;
     JsonTreeView tree_;
     bool rich_input_ = false;
+    std::u16string spare_;  // memory the next read of the input box may reuse
 
     ErrorPosition error_;
     std::optional<std::uint64_t> previous_hash_;
@@ -244,7 +251,7 @@ bool JsonPage::handle(HWND, UINT message, WPARAM wparam, LPARAM) {
 }
 
 void JsonPage::transform_command(JsonMode mode, bool allow_empty) {
-    std::u16string text = read_control_text(input_);
+    std::u16string text = read_control_text(input_, spare_);
     if (text.empty() && !allow_empty) {
         status(msg::empty_input, true);
         SetFocus(input_);
@@ -279,7 +286,7 @@ bool JsonPage::composing() const {
 void JsonPage::try_auto_format() {
     if (!auto_pending_ || job_running()) return;
     auto_pending_ = false;
-    std::u16string text = read_control_text(input_);
+    std::u16string text = read_control_text(input_, spare_);
     if (is_blank_input(text)) {
         reset_result();
         status(msg::waiting, false);
@@ -473,7 +480,7 @@ void JsonPage::toggle_view() {
     if (job.from_result)
         job.result = text_of(result_);
     else
-        job.input = read_control_text(input_);
+        job.input = read_control_text(input_, spare_);
     if (job.result.empty() && job.input.empty()) {
         status(msg::empty_tree_input, true);
         SetFocus(input_);
@@ -554,6 +561,9 @@ void JsonPage::paste() {
         return;
     }
     SetWindowTextW(input_, wide(*text));
+    // The box now holds this many units: reading them back, as beautifying
+    // the pasted text will, fits into the same memory.
+    spare_ = std::move(*text);
     on_input_changed();
     SetFocus(input_);
     status(msg::pasted, false);
@@ -565,6 +575,7 @@ void JsonPage::clear() {
     stop_idle_timer();
     auto_pending_ = false;
     clear_text(input_);
+    spare_ = {};
     reset_result();
     SetFocus(input_);
     status(msg::cleared, false);
