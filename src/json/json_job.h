@@ -12,15 +12,17 @@
 #include "json/json_tree.h"
 #include "json_history/json_history.h"
 
-// What the JSON page asks its worker to do, one job per thread.
+// What the JSON page asks its worker to do, one job per thread. The input
+// box's text travels as the control holds it (UTF-16, CR LF): making UTF-8 of
+// a full box takes longer than the page may keep the user waiting.
 struct TransformJob {
     JsonMode mode = JsonMode::format;
-    std::string text;
+    std::u16string input;
 };
 struct AutoFormatJob {
-    std::string text;
+    std::u16string input;
     std::optional<std::uint64_t> previous_hash;  // hash of the page's last automatic replacement
-    std::uint32_t selection_start = 0;
+    std::uint32_t selection_start = 0;  // in the control's units
     std::uint32_t selection_end = 0;
     bool build_tree = false;      // the tree view is showing
     bool rich_positions = false;  // the input is a rich-edit control
@@ -29,7 +31,8 @@ struct RestoreJob {
     JsonHistoryEntry entry;
 };
 struct BuildTreeJob {
-    std::string text;
+    std::u16string input;
+    std::string result;        // used instead of input when from_result
     bool from_result = false;  // the page's result, not its input: not remembered
 };
 using JsonJob = std::variant<TransformJob, AutoFormatJob, RestoreJob, BuildTreeJob>;
@@ -37,13 +40,19 @@ using JsonJob = std::variant<TransformJob, AutoFormatJob, RestoreJob, BuildTreeJ
 // No save was made; the listing after a save; or why the save failed.
 using HistoryUpdate = std::variant<std::monostate, JsonHistoryListing, HistoryError>;
 
+// Texts meant for the page's controls come ready for them (CR LF, NUL shown
+// as U+2400 in the result box only), so that the page merely hands them over.
 struct JsonSuccess {
     std::variant<std::string, JsonTree> output;
+    // A text output as the result box shows it; none when it is the
+    // replacement unchanged, or the output is a tree.
+    std::optional<std::u16string> shown_output;
     bool replace_input = false;
-    std::uint32_t selection_start = 0;
+    std::u16string replacement;  // the output for the input box, with replace_input
+    std::uint32_t selection_start = 0;  // the caret after the replacement, in the control's units
     std::uint32_t selection_end = 0;
-    std::uint64_t input_hash = 0;
-    std::optional<std::string> restored_text;
+    std::uint64_t input_hash = 0;  // of the replaced input's UTF-8
+    std::optional<std::u16string> restored_text;  // a history record for the input box
     HistoryUpdate history_update;
 };
 using JsonResult = std::variant<JsonSuccess, JsonError>;

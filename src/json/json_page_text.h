@@ -9,6 +9,8 @@
 
 // Empty or only Unicode white space.
 bool is_blank_input(std::string_view text);
+// The same for a control's UTF-16 units, without making UTF-8 of them first.
+bool is_blank_input(std::u16string_view units);
 
 std::string history_header(std::size_t entries);
 std::string tree_status(std::size_t nodes);

@@ -63,19 +63,21 @@ const std::string& text_of(const PageResult& result) {
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
-// read_text for documents of millions of characters.
-std::string read_control_text(HWND control) {
+// read_text for documents of millions of characters: the units as they are,
+// for the worker to make UTF-8 of. A spare buffer large enough is used
+// instead of new memory: touching tens of megabytes of fresh pages for the
+// first time takes longer than the copy itself.
+std::u16string read_control_text(HWND control, std::u16string& spare) {
+    std::u16string text = std::move(spare);
+    spare = {};
     const int length = GetWindowTextLengthW(control);
     if (length <= 0) return {};
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    text.clear();
+    text.resize(static_cast<std::size_t>(length));
+    // The terminating NUL goes where the string keeps its own.
     const int copied = GetWindowTextW(control, reinterpret_cast<wchar_t*>(text.data()), length + 1);
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return control_text_to_utf8(text);
-}
-
-const std::string& text_of(const std::variant<std::string, JsonTree>& output) {
-    if (auto* text = std::get_if<std::string>(&output)) return *text;
-    return std::get<JsonTree>(output).text;
+    return text;
 }
 
 class JsonPage final : public PageVariant {
@@ -123,6 +125,7 @@ private:
     HWND result_label_, view_, copy_, result_box_;
     JsonTreeView tree_;
     bool rich_input_ = false;
+    std::u16string spare_;  // memory the next read of the input box may reuse
 
     ErrorPosition error_;
     std::optional<std::uint64_t> previous_hash_;
@@ -248,7 +251,7 @@ bool JsonPage::handle(HWND, UINT message, WPARAM wparam, LPARAM) {
 }
 
 void JsonPage::transform_command(JsonMode mode, bool allow_empty) {
-    std::string text = read_control_text(input_);
+    std::u16string text = read_control_text(input_, spare_);
     if (text.empty() && !allow_empty) {
         status(msg::empty_input, true);
         SetFocus(input_);
@@ -283,7 +286,7 @@ bool JsonPage::composing() const {
 void JsonPage::try_auto_format() {
     if (!auto_pending_ || job_running()) return;
     auto_pending_ = false;
-    std::string text = read_control_text(input_);
+    std::u16string text = read_control_text(input_, spare_);
     if (is_blank_input(text)) {
         reset_result();
         status(msg::waiting, false);
@@ -294,7 +297,7 @@ void JsonPage::try_auto_format() {
         return;
     }
     AutoFormatJob job;
-    job.text = std::move(text);
+    job.input = std::move(text);
     job.previous_hash = previous_hash_;
     previous_hash_.reset();
     DWORD start = 0, end = 0;
@@ -382,15 +385,12 @@ void JsonPage::apply_failure(const RunningJob& job, const JsonError& error) {
 }
 
 void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
-    // The text put into the input is the result box's too, unless it holds NUL.
-    std::u16string replacement;
     if (job.kind == JobKind::auto_format && success.replace_input && !composing()) {
         DWORD start = 0, end = 0;
         SendMessageW(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         if (start == job.selection_start && end == job.selection_end) {
-            replacement = to_control_text(text_of(success.output), false);
             SendMessageW(input_, EM_SETSEL, 0, -1);
-            SendMessageW(input_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(replacement)));
+            SendMessageW(input_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(success.replacement)));
             SendMessageW(input_, EM_SETSEL, success.selection_start, success.selection_end);
             SendMessageW(input_, EM_SCROLLCARET, 0, 0);
             previous_hash_ = success.input_hash;
@@ -398,7 +398,7 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
     }
     if (success.restored_text) {
         ++edit_generation_;
-        SetWindowTextW(input_, wide(to_control_text(*success.restored_text, false)));
+        SetWindowTextW(input_, wide(*success.restored_text));
     }
 
     error_ = {};
@@ -419,8 +419,8 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
         show_json_tree();
     } else {
         result_shown_ = false;
-        const bool reusable = !replacement.empty() && text_of(result_).find('\0') == std::string::npos;
-        show_result_text(reusable ? &replacement : nullptr);
+        // Without a text of its own the output is the replacement, applied or not.
+        show_result_text(success.shown_output ? &*success.shown_output : &success.replacement);
         show_text_pane();
         const char* done = msg::formatted;
         if (job.kind == JobKind::auto_format) {
@@ -475,14 +475,18 @@ void JsonPage::toggle_view() {
         show_json_tree();
         return;
     }
-    const bool from_result = std::holds_alternative<std::string>(result_) && result_current();
-    std::string text = from_result ? text_of(result_) : read_control_text(input_);
-    if (text.empty()) {
+    BuildTreeJob job;
+    job.from_result = std::holds_alternative<std::string>(result_) && result_current();
+    if (job.from_result)
+        job.result = text_of(result_);
+    else
+        job.input = read_control_text(input_, spare_);
+    if (job.result.empty() && job.input.empty()) {
         status(msg::empty_tree_input, true);
         SetFocus(input_);
         return;
     }
-    start_json_job(BuildTreeJob{std::move(text), from_result});
+    start_json_job(std::move(job));
 }
 
 void JsonPage::show_json_tree() {
@@ -557,6 +561,9 @@ void JsonPage::paste() {
         return;
     }
     SetWindowTextW(input_, wide(*text));
+    // The box now holds this many units: reading them back, as beautifying
+    // the pasted text will, fits into the same memory.
+    spare_ = std::move(*text);
     on_input_changed();
     SetFocus(input_);
     status(msg::pasted, false);
@@ -568,6 +575,7 @@ void JsonPage::clear() {
     stop_idle_timer();
     auto_pending_ = false;
     clear_text(input_);
+    spare_ = {};
     reset_result();
     SetFocus(input_);
     status(msg::cleared, false);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "json/caret_mapping.h"
+#include "json/control_text.h"
 #include "json_history/siphash.h"
 #include "main/app_message.h"
 
@@ -15,37 +16,52 @@ HistoryUpdate remember(std::string_view text) {
     return std::get<HistoryError>(std::move(saved));
 }
 
+// The result box's text of a text output, unless the input box's
+// replacement already is exactly that.
+void prepare_shown_output(JsonSuccess& ok) {
+    const auto* text = std::get_if<std::string>(&ok.output);
+    if (!text) return;
+    if (ok.replace_input && text->find('\0') == std::string::npos) return;
+    ok.shown_output = to_control_text(*text, true);
+}
+
 JsonResult transform(TransformJob& job) {
-    auto out = format_json(job.text, job.mode);
+    const std::string text = control_text_to_utf8(job.input);
+    std::u16string().swap(job.input);  // the UTF-8 copy is all that is needed from here
+    auto out = format_json(text, job.mode);
     if (auto* e = std::get_if<JsonError>(&out)) return std::move(*e);
     JsonSuccess ok;
     ok.output = std::get<std::string>(std::move(out));
-    if (job.mode == JsonMode::format || job.mode == JsonMode::compact) ok.history_update = remember(job.text);
+    if (job.mode == JsonMode::format || job.mode == JsonMode::compact) ok.history_update = remember(text);
+    prepare_shown_output(ok);
     return ok;
 }
 
 JsonResult auto_format(AutoFormatJob& job) {
-    auto formatted = format_json(job.text, JsonMode::format);
+    const std::string text = control_text_to_utf8(job.input);
+    std::u16string().swap(job.input);
+    auto formatted = format_json(text, JsonMode::format);
     if (auto* e = std::get_if<JsonError>(&formatted)) return std::move(*e);
     std::string out = std::get<std::string>(std::move(formatted));
 
     JsonSuccess ok;
-    bool already_pretty = same_up_to_line_breaks(job.text, out);
+    bool already_pretty = same_up_to_line_breaks(text, out);
     bool too_big = !already_pretty && out.size() > replacement_check_bytes && !fits_input_box(out);
     if (!already_pretty && !too_big) {
-        std::uint64_t h = content_hash(job.text);
+        std::uint64_t h = content_hash(text);
         // The user brought back the very text that was replaced last time
         // (by undo, say): leave it alone.
         if (job.previous_hash != h) {
             ok.replace_input = true;
             ok.input_hash = h;
             SelectionRange mapped =
-                map_selection(job.text, out, {job.selection_start, job.selection_end}, job.rich_positions);
+                map_selection(text, out, {job.selection_start, job.selection_end}, job.rich_positions);
             ok.selection_start = mapped.start;
             ok.selection_end = mapped.end;
+            ok.replacement = to_control_text(out, false);
         }
     }
-    ok.history_update = remember(job.text);
+    ok.history_update = remember(text);
     if (job.build_tree) {
         auto tree = build_json_tree(std::move(out));
         if (auto* e = std::get_if<JsonError>(&tree)) return std::move(*e);
@@ -53,23 +69,27 @@ JsonResult auto_format(AutoFormatJob& job) {
     } else {
         ok.output = std::move(out);
     }
+    prepare_shown_output(ok);
     return ok;
 }
 
 JsonResult restore(RestoreJob& job) {
     auto loaded = load_history_record(job.entry.path);
     if (!std::holds_alternative<std::string>(loaded)) return plain_json_error("无法读取这条历史记录。");
-    std::string text = std::get<std::string>(std::move(loaded));
+    const std::string text = std::get<std::string>(std::move(loaded));
     auto formatted = format_json(text, JsonMode::format);
     if (auto* e = std::get_if<JsonError>(&formatted)) return std::move(*e);
     JsonSuccess ok;
     ok.output = std::get<std::string>(std::move(formatted));
-    ok.restored_text = std::move(text);
+    ok.restored_text = to_control_text(text, false);
+    prepare_shown_output(ok);
     return ok;
 }
 
 JsonResult build_tree(BuildTreeJob& job) {
-    auto tree = build_json_tree(std::move(job.text));
+    std::string text = job.from_result ? std::move(job.result) : control_text_to_utf8(job.input);
+    std::u16string().swap(job.input);
+    auto tree = build_json_tree(std::move(text));
     if (auto* e = std::get_if<JsonError>(&tree)) return std::move(*e);
     JsonSuccess ok;
     JsonTree& built = std::get<JsonTree>(tree);

@@ -2,6 +2,7 @@
 // and the two column layouts.
 #include <gtest/gtest.h>
 
+#include "json/control_text.h"
 #include "json/json_page_layout.h"
 #include "json/json_page_text.h"
 
@@ -13,6 +14,28 @@ TEST(JsonPageText, BlankIsUnicodeWhiteSpaceOnly) {
     EXPECT_TRUE(is_blank_input("\u3000\u00a0"));
     EXPECT_FALSE(is_blank_input(" 1 "));
     EXPECT_FALSE(is_blank_input("\xEF\xBB\xBF"));  // U+FEFF is not white space
+}
+
+TEST(JsonPageText, BlankControlTextAgreesWithItsUtf8) {
+    struct Case {
+        std::u16string units;
+        bool blank;
+    };
+    const Case cases[] = {
+        {u"", true},
+        {u" \t\r\n", true},
+        {u"\u3000\u00a0\u2028\u0085", true},
+        {u" 1 ", false},
+        {u"\uFEFF", false},
+        {u"\u200B", false},        // zero width space is not white space
+        {u" \xD800 ", false},       // an unpaired surrogate stands for U+FFFD
+        {u" \U0001F600", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(control_text_to_utf8(c.units)));
+        EXPECT_EQ(is_blank_input(std::u16string_view(c.units)), c.blank);
+        EXPECT_EQ(is_blank_input(std::string_view(control_text_to_utf8(c.units))), c.blank);
+    }
 }
 
 TEST(JsonPageText, HeaderAndTreeStatus) {

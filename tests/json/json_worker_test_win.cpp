@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "json/control_text.h"
 #include "json/json_messages.h"
 #include "json/json_worker_win.h"
 #include "json_history/siphash.h"
@@ -46,24 +48,34 @@ protected:
 };
 
 TEST_F(JsonWorker, TransformsRememberOnlyFormatAndCompact) {
+    // The input comes as the control holds it; the output also as the result
+    // box shows it.
     struct Case {
         JsonMode mode;
-        std::string text, output;
+        std::u16string input;
+        std::string output;
+        std::u16string shown;
         bool remembers;
     };
     const Case cases[] = {
-        {JsonMode::format, "{\"a\":1}", "{\n  \"a\": 1\n}", true},
-        {JsonMode::compact, "{ \"b\" : 2 }", "{\"b\":2}", true},
-        {JsonMode::escape, "a\"b", "\"a\\\"b\"", false},
-        {JsonMode::unescape, "\"x\\ty\"", "x\ty", false},
+        {JsonMode::format, u"{\"a\":1}", "{\n  \"a\": 1\n}", u"{\r\n  \"a\": 1\r\n}", true},
+        {JsonMode::compact, u"{ \"b\" :\r\n 2 }", "{\"b\":2}", u"{\"b\":2}", true},
+        {JsonMode::compact, u"[\"é😀\"]", "[\"é😀\"]", u"[\"é😀\"]", true},
+        {JsonMode::escape, u"a\"b", "\"a\\\"b\"", u"\"a\\\"b\"", false},
+        {JsonMode::escape, u"a\r\nb", "\"a\\r\\nb\"", u"\"a\\r\\nb\"", false},
+        {JsonMode::unescape, u"\"x\\ty\"", "x\ty", u"x\ty", false},
+        {JsonMode::unescape, u"\"a\\u0000\\nb\"", std::string("a\0\nb", 4), u"a\u2400\r\nb", false},
+        {JsonMode::unescape, u"\"\xD800\"", "\xEF\xBF\xBD", u"\uFFFD", false},  // a lone surrogate
     };
     std::size_t expected_records = 0;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        JsonResult r = compute_json_result(TransformJob{c.mode, c.text});
+        SCOPED_TRACE(c.output);
+        JsonResult r = compute_json_result(TransformJob{c.mode, c.input});
         const JsonSuccess& s = success(r);
         EXPECT_EQ(std::get<std::string>(s.output), c.output);
+        EXPECT_EQ(s.shown_output, c.shown);
         EXPECT_FALSE(s.replace_input);
+        EXPECT_TRUE(s.replacement.empty());
         if (c.remembers) {
             EXPECT_EQ(remembered(s), ++expected_records);
         } else {
@@ -73,36 +85,51 @@ TEST_F(JsonWorker, TransformsRememberOnlyFormatAndCompact) {
 }
 
 TEST_F(JsonWorker, AutoFormatReplacesUnlessAlreadyPrettyOrJustReplaced) {
+    // Hashes are of the UTF-8 text; the input and the caret are in the control's units.
     const std::string raw = "{\"a\":1}";
+    const std::u16string pretty = u"{\r\n  \"a\": 1\r\n}";
     struct Case {
-        std::string text;
+        std::u16string input;
         std::optional<std::uint64_t> previous_hash;
         bool replace;
     };
     const Case cases[] = {
-        {raw, std::nullopt, true},
-        {raw, content_hash(raw) ^ 1, true},
-        {raw, content_hash(raw), false},                   // the user undid the last replacement
-        {"{\r\n  \"a\": 1\r\n}", std::nullopt, false},      // already pretty, with CR LF breaks
+        {u"{\"a\":1}", std::nullopt, true},
+        {u"{\"a\":1}", content_hash(raw) ^ 1, true},
+        {u"{\"a\":1}", content_hash(raw), false},  // the user undid the last replacement
+        {pretty, std::nullopt, false},               // already pretty, with CR LF breaks
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        AutoFormatJob job{c.text, c.previous_hash, 6, 6, false, false};
+        SCOPED_TRACE(control_text_to_utf8(c.input));
+        AutoFormatJob job{c.input, c.previous_hash, 6, 6, false, false};
         JsonResult r = compute_json_result(job);
         const JsonSuccess& s = success(r);
         EXPECT_EQ(std::get<std::string>(s.output), "{\n  \"a\": 1\n}");
         EXPECT_EQ(s.replace_input, c.replace);
         EXPECT_GE(remembered(s), 1u);  // saved in every case
         if (c.replace) {
-            EXPECT_EQ(s.input_hash, content_hash(c.text));
+            EXPECT_EQ(s.input_hash, content_hash(raw));
             EXPECT_EQ(s.selection_start, 11u);
             EXPECT_EQ(s.selection_end, 11u);
+            EXPECT_EQ(s.replacement, pretty);
+            EXPECT_FALSE(s.shown_output.has_value());  // the replacement is the result box's text
+        } else {
+            EXPECT_TRUE(s.replacement.empty());
+            EXPECT_EQ(s.shown_output, pretty);
         }
     }
-    AutoFormatJob rich{raw, std::nullopt, 6, 6, true, true};
+    // After a surrogate pair, in a plain control: [ CR LF, two spaces, " 😀 ".
+    JsonResult wide = compute_json_result(AutoFormatJob{u"[\"😀\",1]", std::nullopt, 5, 5, false, false});
+    EXPECT_EQ(success(wide).input_hash, content_hash("[\"😀\",1]"));
+    EXPECT_EQ(success(wide).selection_start, 9u);
+    EXPECT_EQ(success(wide).replacement, u"[\r\n  \"😀\",\r\n  1\r\n]");
+
+    AutoFormatJob rich{u"{\"a\":1}", std::nullopt, 6, 6, true, true};
     JsonResult r = compute_json_result(rich);
     EXPECT_EQ(success(r).selection_start, 10u);
     EXPECT_TRUE(std::holds_alternative<JsonTree>(success(r).output));
+    EXPECT_EQ(success(r).replacement, pretty);
+    EXPECT_FALSE(success(r).shown_output.has_value());  // a tree is not shown as text
 }
 
 TEST_F(JsonWorker, AutoFormatLeavesOutputsThatWouldNotFitTheInputBox) {
@@ -111,17 +138,22 @@ TEST_F(JsonWorker, AutoFormatLeavesOutputsThatWouldNotFitTheInputBox) {
     std::string text = "[";
     for (int i = 0; i < 3'000'000; ++i) text += "1,";
     text.back() = ']';
-    JsonResult r = compute_json_result(AutoFormatJob{text, std::nullopt, 0, 0, false, false});
+    JsonResult r = compute_json_result(
+        AutoFormatJob{std::u16string(text.begin(), text.end()), std::nullopt, 0, 0, false, false});
     const JsonSuccess& s = success(r);
-    EXPECT_GT(std::get<std::string>(s.output).size(), replacement_check_bytes);
+    const std::string& out = std::get<std::string>(s.output);
+    EXPECT_GT(out.size(), replacement_check_bytes);
     EXPECT_FALSE(s.replace_input);
+    EXPECT_TRUE(s.replacement.empty());
+    ASSERT_TRUE(s.shown_output.has_value());
+    EXPECT_EQ(s.shown_output->size(), out.size() + static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')));
     EXPECT_FALSE(fits_input_box(std::get<std::string>(s.output)));
     EXPECT_TRUE(fits_input_box(std::string(replacement_limit, 'x')));
     EXPECT_FALSE(fits_input_box(std::string(replacement_limit - 1, 'x') + "\n"));
 }
 
 TEST_F(JsonWorker, FailuresComeBackAsErrors) {
-    JsonResult bad = compute_json_result(TransformJob{JsonMode::format, "[1,]"});
+    JsonResult bad = compute_json_result(TransformJob{JsonMode::format, u"[1,]"});
     ASSERT_TRUE(std::holds_alternative<JsonError>(bad));
     EXPECT_EQ(std::get<JsonError>(bad).message, "此处应为 JSON 值（第 1 行，第 4 列）");
 
@@ -141,29 +173,33 @@ TEST_F(JsonWorker, FailuresComeBackAsErrors) {
 }
 
 TEST_F(JsonWorker, RestoreGivesTheRecordAndItsPrettyForm) {
-    std::ofstream(root / L"3-1.json", std::ios::binary) << "[1,2]";
+    std::ofstream(root / L"3-1.json", std::ios::binary) << "[1,\n2]";
     JsonHistoryEntry entry;
     entry.path = root / L"3-1.json";
     JsonResult r = compute_json_result(RestoreJob{entry});
     const JsonSuccess& s = success(r);
     EXPECT_EQ(std::get<std::string>(s.output), "[\n  1,\n  2\n]");
-    EXPECT_EQ(s.restored_text, "[1,2]");
+    EXPECT_EQ(s.shown_output, u"[\r\n  1,\r\n  2\r\n]");
+    EXPECT_EQ(s.restored_text, u"[1,\r\n2]");  // as the input box takes it
     EXPECT_TRUE(saved_nothing(s));
 }
 
 TEST_F(JsonWorker, TreesRememberTheInputButNotAResult) {
-    JsonResult from_input = compute_json_result(BuildTreeJob{"[true]", false});
+    JsonResult from_input = compute_json_result(BuildTreeJob{u"[true,\r\n\"😀\"]", {}, false});
     EXPECT_EQ(remembered(success(from_input)), 1u);
-    EXPECT_EQ(std::get<JsonTree>(success(from_input).output).nodes.size(), 2u);
-    JsonResult from_result = compute_json_result(BuildTreeJob{"[false]", true});
+    EXPECT_EQ(std::get<JsonTree>(success(from_input).output).nodes.size(), 3u);
+    EXPECT_EQ(std::get<JsonTree>(success(from_input).output).text, "[true,\r\n\"😀\"]");
+    EXPECT_FALSE(success(from_input).shown_output.has_value());
+    JsonResult from_result = compute_json_result(BuildTreeJob{{}, "[false]", true});
     EXPECT_TRUE(saved_nothing(success(from_result)));
+    EXPECT_EQ(std::get<JsonTree>(success(from_result).output).text, "[false]");
 }
 
 TEST_F(JsonWorker, AFailedSaveStillSucceedsTheJob) {
     // A file where the history directory should be: the save cannot create it.
     fs::create_directories(root / L"Lumaro");
     std::ofstream(root / L"Lumaro" / L"json-history") << "not a directory";
-    JsonResult r = compute_json_result(TransformJob{JsonMode::compact, "[ 1 ]"});
+    JsonResult r = compute_json_result(TransformJob{JsonMode::compact, u"[ 1 ]"});
     const JsonSuccess& s = success(r);
     EXPECT_EQ(std::get<std::string>(s.output), "[1]");
     EXPECT_TRUE(std::holds_alternative<HistoryError>(s.history_update));
@@ -204,11 +240,12 @@ struct PageStandIn {
 TEST_F(JsonWorker, HandsTheResultOverThenPosts) {
     PageStandIn page;
     auto channel = std::make_shared<JsonResultChannel>();
-    ASSERT_TRUE(start_json_worker(TransformJob{JsonMode::compact, "[ 2 ]"}, channel, page.hwnd));
+    ASSERT_TRUE(start_json_worker(TransformJob{JsonMode::compact, u"[ 2 ]"}, channel, page.hwnd));
     ASSERT_TRUE(page.wait_for_notification());
     std::optional<JsonResult> r = channel->try_take();
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(std::get<std::string>(std::get<JsonSuccess>(*r).output), "[2]");
+    EXPECT_EQ(std::get<JsonSuccess>(*r).shown_output, u"[2]");
     EXPECT_TRUE(channel->sender_gone());
     EXPECT_FALSE(channel->try_take().has_value());
 }
@@ -217,7 +254,7 @@ TEST_F(JsonWorker, APageThatHasGoneGetsNothing) {
     PageStandIn page;
     auto channel = std::make_shared<JsonResultChannel>();
     channel->close_receiver();
-    run_json_job(TransformJob{JsonMode::compact, "[3]"}, channel, page.hwnd);
+    run_json_job(TransformJob{JsonMode::compact, u"[3]"}, channel, page.hwnd);
     MSG m;
     EXPECT_FALSE(PeekMessageW(&m, page.hwnd, 0, 0, PM_NOREMOVE));
     EXPECT_FALSE(channel->try_take().has_value());
