@@ -8,6 +8,7 @@
 
 #include "identity/id_number.h"
 #include "identity/region_table.h"
+#include "ui/captioned_field_win.h"
 #include "ui/controls_win.h"
 #include "ui/page_layout.h"
 #include "ui/ui_resources_win.h"
@@ -35,12 +36,6 @@ HWND make_list(HWND page, std::span<const std::string_view> items, int id) {
     return list;
 }
 
-HWND make_list(HWND page, const char* const* items, int count) {
-    HWND list = create_control(page, ControlKind::Dropdown, "", 0);
-    fill_dropdown(list, items, count, 0);
-    return list;
-}
-
 class IdNumberPage final : public PageVariant {
 public:
     IdNumberPage(HWND page, TodaySource today)
@@ -52,7 +47,7 @@ public:
           county_caption_(create_control(page, ControlKind::Label, "区县", 0)),
           county_list_(make_list(page, county_list_items(0), 0)),
           sex_caption_(create_control(page, ControlKind::Label, "性别", 0)),
-          sex_list_(make_list(page, sex_items, 3)),
+          sex_list_(create_filled_list(page, sex_items, 3)),
           min_age_caption_(create_control(page, ControlKind::Label, "最小年龄", 0)),
           min_age_field_(create_control(page, ControlKind::TextField, "18", 0)),
           max_age_caption_(create_control(page, ControlKind::Label, "最大年龄", 0)),

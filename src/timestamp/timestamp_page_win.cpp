@@ -6,6 +6,7 @@
 #include "timestamp/local_zone_win.h"
 #include "timestamp/timestamp_convert.h"
 #include "timestamp/timestamp_messages.h"
+#include "ui/captioned_field_win.h"
 #include "ui/controls_win.h"
 #include "ui/page_layout.h"
 
@@ -34,8 +35,7 @@ struct LabeledField {
     bool dropdown = false;
 
     void place(int x, int caption_top, int width) const {
-        place_control(label, x, caption_top, width, caption_height);
-        place_control(field, x, caption_top + caption_to_field, width, dropdown ? dropdown_height : field_height);
+        place_captioned_field(label, field, x, caption_top, width, dropdown);
     }
 };
 
@@ -46,10 +46,8 @@ HWND make_read_only_field(HWND page) {
 }
 
 LabeledField make_dropdown(HWND page, const char* caption, const char* const* items, int count) {
-    LabeledField f{create_control(page, ControlKind::Label, caption, 0), create_control(page, ControlKind::Dropdown, "", 0),
-                   true};
-    fill_dropdown(f.field, items, count, 0);
-    return f;
+    // Braces evaluate in order: the caption is made before its list.
+    return {create_control(page, ControlKind::Label, caption, 0), create_filled_list(page, items, count), true};
 }
 
 LabeledField make_text_field(HWND page, const char* caption) {

@@ -3,13 +3,9 @@
 #include <utility>
 #include <variant>
 
+#include "ui/captioned_field_win.h"
 #include "ui/controls_win.h"
 #include "ui/page_layout.h"
-
-void place_captioned_field(HWND caption, HWND field, int x, int top, int w, bool dropdown) {
-    place_control(caption, x, top, w, caption_height);
-    place_control(field, x, top + caption_to_field, w, dropdown ? dropdown_height : field_height);
-}
 
 BatchPanel::BatchPanel(HWND page, int generate_id, int copy_id)
     : page_(page),

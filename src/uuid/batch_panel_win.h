@@ -11,11 +11,6 @@
 
 #include "uuid/batch.h"
 
-// A caption over its field, both at x and width w: the caption 20 high at
-// top, the field 24 lower, 252 high for a drop-down list (room for its open
-// list) and 34 for an edit.
-void place_captioned_field(HWND caption, HWND field, int x, int top, int w, bool dropdown);
-
 class BatchPanel {
 public:
     // Creates, in this order, the count caption and box ("10"), the results

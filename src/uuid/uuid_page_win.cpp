@@ -1,5 +1,6 @@
 #include "uuid/uuid_page_win.h"
 
+#include "ui/captioned_field_win.h"
 #include "ui/controls_win.h"
 #include "ui/page_layout.h"
 #include "uuid/batch_panel_win.h"
@@ -12,20 +13,14 @@ constexpr const char* case_items[] = {"小写", "大写"};
 
 int selection_of(HWND list) { return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)); }
 
-HWND make_list(HWND page, const char* const* items, int count) {
-    HWND list = create_control(page, ControlKind::Dropdown, "", 0);
-    fill_dropdown(list, items, count, 0);
-    return list;
-}
-
 class UuidPage final : public PageVariant {
 public:
     explicit UuidPage(HWND page)
         : title_(create_control(page, ControlKind::PageTitle, page_titles[uuid_page], 0)),
           separator_caption_(create_control(page, ControlKind::Label, "分隔符", 0)),
-          separator_list_(make_list(page, separator_items, 3)),
+          separator_list_(create_filled_list(page, separator_items, 3)),
           case_caption_(create_control(page, ControlKind::Label, "字母大小写", 0)),
-          case_list_(make_list(page, case_items, 2)),
+          case_list_(create_filled_list(page, case_items, 2)),
           batch_(page, uuid_generate_id, uuid_copy_id) {}
 
     void layout(int width, int height) override {

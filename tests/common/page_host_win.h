@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -142,6 +143,27 @@ private:
     HWND page_ = nullptr;
 };
 
+// One control a page makes, by its position in creation order: its kind,
+// text (none: not compared) and command id.
+struct ExpectedControl {
+    std::size_t position;
+    ControlKind kind;
+    const char* text;
+    int id;
+};
+
+inline void expect_controls(const HostedPage& host, std::span<const ExpectedControl> expected) {
+    for (const ExpectedControl& e : expected) {
+        SCOPED_TRACE(testing::Message() << "control " << e.position);
+        const HWND control = host.control(e.position);
+        EXPECT_EQ(control_kind(control), e.kind);
+        EXPECT_EQ(GetDlgCtrlID(control), e.id);
+        if (e.text) {
+            EXPECT_EQ(read_text(control), e.text);
+        }
+    }
+}
+
 inline bool read_only(HWND edit) { return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0; }
 
 // A drop-down list's items and its selected position.
@@ -229,6 +251,22 @@ inline void expect_placed(HWND control, const LogicalRect& expected, bool dropdo
     EXPECT_EQ(actual.right, wanted.right) << expected;
     if (!dropdown) {
         EXPECT_EQ(actual.bottom, wanted.bottom) << expected;
+    }
+}
+
+// Where a control, by its position in creation order, stands in its page.
+struct ExpectedPlace {
+    std::size_t position;
+    LogicalRect rect;
+};
+
+// A drop-down list keeps its face height and grows only when open: its
+// height is not compared.
+inline void expect_layout(const HostedPage& host, std::span<const ExpectedPlace> expected) {
+    for (const ExpectedPlace& e : expected) {
+        SCOPED_TRACE(testing::Message() << "control " << e.position);
+        const HWND control = host.control(e.position);
+        expect_placed(control, e.rect, control_kind(control) == ControlKind::Dropdown);
     }
 }
 

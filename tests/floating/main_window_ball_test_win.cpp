@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "../common/main_window_host_win.h"
 #include "ball_test_support_win.h"
 #include "main/app_message.h"
 #include "main/main_window_win.h"
@@ -19,18 +20,9 @@ namespace {
 
 using namespace ball_test;
 
-constexpr wchar_t key[] = L"Software\\Brivane";
-
-void store(const wchar_t* name, std::optional<DWORD> value) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
-    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &*value, sizeof(DWORD));
-}
-
-std::optional<DWORD> stored(const wchar_t* name) {
-    DWORD value = 0, size = sizeof value, type = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &type, &value, &size) != ERROR_SUCCESS) return {};
-    return value;
-}
+using main_window_test::open_main_window;
+using main_window_test::store_preference;
+using main_window_test::stored_preference;
 
 std::vector<WPARAM> floating_states;
 
@@ -54,19 +46,10 @@ protected:
     RECT work{};
 
     void open(std::optional<DWORD> ball_on, std::optional<DWORD> dock_on, bool show = true) {
-        store(L"FloatingBall", ball_on);
-        store(L"FloatingBallDock", dock_on);
+        store_preference(L"FloatingBall", ball_on);
+        store_preference(L"FloatingBallDock", dock_on);
         floating_states.clear();
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        register_main_window_class(instance);
-        register_page_class(instance);
-        RECT r{0, 0, scale(main_client_width), scale(main_client_height)};
-        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, 0);
-        hwnd = CreateWindowExW(0, main_window_class, main_window_caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        w = main_window_record(hwnd);
-        ASSERT_NE(w, nullptr);
+        ASSERT_NO_FATAL_FAILURE(open_main_window(hwnd, w));
         MONITORINFO info{};
         info.cbSize = sizeof info;
         GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
@@ -78,8 +61,8 @@ protected:
     void TearDown() override {
         if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
         pump();
-        store(L"FloatingBall", std::nullopt);
-        store(L"FloatingBallDock", std::nullopt);
+        store_preference(L"FloatingBall", std::nullopt);
+        store_preference(L"FloatingBallDock", std::nullopt);
         ui_resources().palette = derive_palette(0, 0);
     }
 
@@ -233,7 +216,7 @@ TEST_F(MainWindowBall, DockingTogglesConvertTheBallInPlace) {
 
     SendMessageW(hwnd, message_id(AppMessage::ToggleDock), 0, 0);
     EXPECT_FALSE(w->dock_enabled);
-    EXPECT_EQ(stored(L"FloatingBallDock"), 0u);
+    EXPECT_EQ(stored_preference(L"FloatingBallDock"), 0u);
     EXPECT_EQ(w->ball->shape.kind, BallKind::Ball);
     expect_ball_at({work.right - size, centre.y - size / 2, work.right, centre.y - size / 2 + size});
     EXPECT_EQ(status(), "自动贴边已关闭。");
@@ -242,7 +225,7 @@ TEST_F(MainWindowBall, DockingTogglesConvertTheBallInPlace) {
 
     SendMessageW(hwnd, message_id(AppMessage::ToggleDock), 0, 0);
     EXPECT_TRUE(w->dock_enabled);
-    EXPECT_EQ(stored(L"FloatingBallDock"), 1u);
+    EXPECT_EQ(stored_preference(L"FloatingBallDock"), 1u);
     EXPECT_EQ(w->ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
     // Docked to the nearer edge at the ball's centre height.
     const int ball_centre_y = centre.y - size / 2 + size / 2;
@@ -265,7 +248,7 @@ TEST_F(MainWindowBall, TheBallSwitchSavesAndSwitchingOffDestroysTheBall) {
     watch_settings_page();
     SendMessageW(hwnd, message_id(AppMessage::ToggleFloatingBall), 0, 0);
     EXPECT_TRUE(w->ball_enabled);
-    EXPECT_EQ(stored(L"FloatingBall"), 1u);
+    EXPECT_EQ(stored_preference(L"FloatingBall"), 1u);
     EXPECT_EQ(w->ball, nullptr);  // shown only at the next collapse
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_EQ(status(), "悬浮球已开启。");
@@ -276,7 +259,7 @@ TEST_F(MainWindowBall, TheBallSwitchSavesAndSwitchingOffDestroysTheBall) {
     SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
     SendMessageW(hwnd, message_id(AppMessage::ToggleFloatingBall), 0, 0);
     EXPECT_FALSE(w->ball_enabled);
-    EXPECT_EQ(stored(L"FloatingBall"), 0u);
+    EXPECT_EQ(stored_preference(L"FloatingBall"), 0u);
     EXPECT_EQ(w->ball, nullptr);
     EXPECT_FALSE(IsWindow(ball));
     EXPECT_EQ(status(), "悬浮球已关闭。");
@@ -296,7 +279,7 @@ TEST_F(MainWindowBall, TheMenusCloseItemShowsTheWindowAndSwitchesTheBallOff) {
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_FALSE(IsWindow(ball));
     EXPECT_FALSE(w->ball_enabled);
-    EXPECT_EQ(stored(L"FloatingBall"), 0u);
+    EXPECT_EQ(stored_preference(L"FloatingBall"), 0u);
     EXPECT_EQ(status(), "悬浮球已关闭。");
 }
 

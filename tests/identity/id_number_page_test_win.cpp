@@ -16,7 +16,6 @@
 namespace {
 
 using page_test::crlf_lines;
-using page_test::LogicalRect;
 
 // The controls in creation order.
 enum Control {
@@ -83,38 +82,27 @@ void expect_valid(const std::string& number, const std::set<std::uint32_t>& area
 }
 
 TEST_F(IdNumberPage, StartsWithItsControlsTextsAndListsInCreationOrder) {
-    const struct {
-        Control control;
-        ControlKind kind;
-        int id;
-        const char* text;
-    } expected[] = {
-        {title, ControlKind::PageTitle, 0, "身份证号生成"},
-        {note, ControlKind::Hint, 0, "生成中国大陆 18 位身份证号测试样本，请勿用于身份认证。"},
-        {province_caption, ControlKind::Label, 0, "省级地区"},
-        {province_list, ControlKind::Dropdown, 401, "全国随机"},
-        {county_caption, ControlKind::Label, 0, "区县"},
-        {county_list, ControlKind::Dropdown, 0, "全国随机"},
-        {sex_caption, ControlKind::Label, 0, "性别"},
-        {sex_list, ControlKind::Dropdown, 0, "随机"},
-        {min_age_caption, ControlKind::Label, 0, "最小年龄"},
-        {min_age_field, ControlKind::TextField, 0, "18"},
-        {max_age_caption, ControlKind::Label, 0, "最大年龄"},
-        {max_age_field, ControlKind::TextField, 0, "60"},
-        {count_caption, ControlKind::Label, 0, "数量（1–10000）"},
-        {count_field, ControlKind::TextField, 0, "10"},
-        {heading, ControlKind::SectionTitle, 0, "生成结果"},
-        {generate, ControlKind::PrimaryButton, 402, "生成"},
-        {copy_all, ControlKind::Button, 403, "复制全部"},
-        {results, ControlKind::ResultArea, 0, ""},
+    const page_test::ExpectedControl expected[] = {
+        {title, ControlKind::PageTitle, "身份证号生成", 0},
+        {note, ControlKind::Hint, "生成中国大陆 18 位身份证号测试样本，请勿用于身份认证。", 0},
+        {province_caption, ControlKind::Label, "省级地区", 0},
+        {province_list, ControlKind::Dropdown, "全国随机", 401},
+        {county_caption, ControlKind::Label, "区县", 0},
+        {county_list, ControlKind::Dropdown, "全国随机", 0},
+        {sex_caption, ControlKind::Label, "性别", 0},
+        {sex_list, ControlKind::Dropdown, "随机", 0},
+        {min_age_caption, ControlKind::Label, "最小年龄", 0},
+        {min_age_field, ControlKind::TextField, "18", 0},
+        {max_age_caption, ControlKind::Label, "最大年龄", 0},
+        {max_age_field, ControlKind::TextField, "60", 0},
+        {count_caption, ControlKind::Label, "数量（1–10000）", 0},
+        {count_field, ControlKind::TextField, "10", 0},
+        {heading, ControlKind::SectionTitle, "生成结果", 0},
+        {generate, ControlKind::PrimaryButton, "生成", 402},
+        {copy_all, ControlKind::Button, "复制全部", 403},
+        {results, ControlKind::ResultArea, "", 0},
     };
-    for (const auto& e : expected) {
-        SCOPED_TRACE(e.control);
-        HWND c = control(e.control);
-        EXPECT_EQ(control_kind(c), e.kind);
-        EXPECT_EQ(GetDlgCtrlID(c), e.id);
-        EXPECT_EQ(read_text(c), e.text);
-    }
+    page_test::expect_controls(harness_, expected);
     const std::vector<std::string> provinces = page_test::list_items(control(province_list));
     ASSERT_EQ(provinces.size(), 32u);
     EXPECT_EQ(provinces[0], "全国随机");
@@ -135,10 +123,7 @@ TEST_F(IdNumberPage, LaysOutItsControlsForThePageSize) {
         SCOPED_TRACE(p);
         harness_.resize(p, h);
         const int c = std::min(p - 352, 440);
-        const struct {
-            Control control;
-            LogicalRect rect;
-        } expected[] = {
+        const page_test::ExpectedPlace expected[] = {
             {title, {28, 24, p - 56, 39}},
             {note, {28, 68, p - 56, 22}},
             {province_caption, {28, 105, 148, 20}},
@@ -158,11 +143,7 @@ TEST_F(IdNumberPage, LaysOutItsControlsForThePageSize) {
             {copy_all, {p - 124, 262, 96, 34}},
             {results, {28, 306, p - 56, h - 324}},
         };
-        for (const auto& e : expected) {
-            SCOPED_TRACE(e.control);
-            const bool dropdown = e.control == province_list || e.control == county_list || e.control == sex_list;
-            page_test::expect_placed(control(e.control), e.rect, dropdown);
-        }
+        page_test::expect_layout(harness_, expected);
     }
 }
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "../common/main_window_host_win.h"
 #include "main/app_message.h"
 #include "main/main_window_win.h"
 #include "main/message_loop_win.h"
@@ -14,30 +16,17 @@
 
 namespace {
 
+using main_window_test::open_main_window;
+using main_window_test::store_preference;
+
 class MainWindowTest : public ::testing::Test {
 protected:
     HWND hwnd = nullptr;
     MainWindow* w = nullptr;
 
-    static void store_hidden_tools(std::optional<DWORD> hidden) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"HiddenTools");
-        if (hidden)
-            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"HiddenTools", REG_DWORD, &*hidden,
-                            sizeof(DWORD));
-    }
-
     void open(std::optional<DWORD> hidden = std::nullopt) {
-        store_hidden_tools(hidden);
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        register_main_window_class(instance);
-        register_page_class(instance);
-        RECT r{0, 0, scale(main_client_width), scale(main_client_height)};
-        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, 0);
-        hwnd = CreateWindowExW(0, main_window_class, main_window_caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        w = main_window_record(hwnd);
-        ASSERT_NE(w, nullptr);
+        store_preference(L"HiddenTools", hidden);
+        ASSERT_NO_FATAL_FAILURE(open_main_window(hwnd, w));
         SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
     }
     void TearDown() override {
@@ -45,7 +34,7 @@ protected:
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
-        store_hidden_tools(std::nullopt);
+        store_preference(L"HiddenTools", std::nullopt);
     }
 
     // A child's rectangle in logical client coordinates of the main window.
@@ -126,11 +115,11 @@ TEST_F(MainWindowTest, SideBarEntriesSwitchPagesThatAreKept) {
 TEST_F(MainWindowTest, ToolListChanges) {
     open();
     SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(11, 0), 0);
-    store_hidden_tools(0b00100);  // hide UUID: not the shown page
+    store_preference(L"HiddenTools", 0b00100);  // hide UUID: not the shown page
     SendMessageW(hwnd, message_id(AppMessage::ToolsChanged), 0, 0);
     EXPECT_EQ(w->current, 1);
     expect_at(w->nav_items[3], 12, 82 + 88, 144, 38);
-    store_hidden_tools(0b00011);  // hide the shown page's tool
+    store_preference(L"HiddenTools", 0b00011);  // hide the shown page's tool
     SendMessageW(hwnd, message_id(AppMessage::ToolsChanged), 0, 0);
     EXPECT_EQ(w->current, 2);
     EXPECT_TRUE(IsWindowVisible(w->pages[2]));

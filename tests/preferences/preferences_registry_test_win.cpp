@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-// sddl.h needs windows.h before it.
-#include <sddl.h>
 
-#include <random>
 #include <vector>
 
+#include "../common/private_preferences_key_win.h"
 #include "preferences/preferences_win.h"
 
 namespace {
@@ -36,22 +34,8 @@ std::string message(const std::variant<T, std::string>& r) {
     return std::holds_alternative<std::string>(r) ? std::get<std::string>(r) : "(no message)";
 }
 
-class PreferencesRegistry : public ::testing::Test {
+class PreferencesRegistry : public preferences_test::PrivatePreferencesKey {
 protected:
-    void SetUp() override {
-        base_ = L"Software\\LumaroTest\\" + std::to_wstring(std::random_device()());
-        where_ = {HKEY_CURRENT_USER, base_ + L"\\Brivane", base_ + L"\\Run", L"Brivane"};
-    }
-    void TearDown() override {
-        for (HKEY key : locked_) {
-            set_access(key, L"D:P(A;;KA;;;WD)");
-            RegCloseKey(key);
-        }
-        LSTATUS removed = RegDeleteTreeW(HKEY_CURRENT_USER, base_.c_str());
-        EXPECT_TRUE(removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND) << removed;
-        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumaroTest");  // refused while other runs have keys in it
-    }
-
     Preferences store(std::wstring path = exe) const {
         return Preferences(where_, [path] { return std::optional<std::wstring>(path); });
     }
@@ -74,24 +58,6 @@ protected:
     }
     static Stored as_sz(const std::wstring& s) { return std::pair(DWORD{REG_SZ}, text(s)); }
     static Stored dword(DWORD v) { return std::pair(DWORD{REG_DWORD}, bytes(&v, 4)); }
-
-    // Replaces the key's access list; TearDown grants everything again.
-    void lock(const std::wstring& key, const wchar_t* sddl) {
-        HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &h, nullptr), 0);
-        locked_.push_back(h);
-        set_access(h, sddl);
-    }
-    static void set_access(HKEY key, const wchar_t* sddl) {
-        PSECURITY_DESCRIPTOR sd = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
-        LocalFree(sd);
-    }
-
-    std::wstring base_;
-    PreferencesLocation where_;
-    std::vector<HKEY> locked_;
 };
 
 TEST_F(PreferencesRegistry, MissingKeysGiveEveryDefault) {

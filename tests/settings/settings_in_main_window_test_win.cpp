@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "../common/main_window_host_win.h"
 #include "../ui/ui_test_support_win.h"
 #include "main/app_message.h"
 #include "main/main_window_win.h"
@@ -20,44 +21,27 @@
 
 namespace {
 
+using main_window_test::open_main_window;
+using main_window_test::store_preference;
+using main_window_test::stored_preference;
 using settings_test::selected;
 using ui_test::Canvas;
 using ui_test::HostWindow;
 
-constexpr wchar_t key[] = L"Software\\Brivane";
 constexpr wchar_t run_key[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::optional<DWORD> read_dword(const wchar_t* name) {
-    DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != 0) return std::nullopt;
-    return value;
-}
-void write_dword(const wchar_t* name, std::optional<DWORD> value) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
-    if (value) RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &*value, sizeof(DWORD));
-}
 
 class SettingsInMainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (std::size_t i = 0; i < std::size(names_); ++i) saved_[i] = read_dword(names_[i]);
-        write_dword(L"HiddenTools", std::nullopt);
-        write_dword(L"ColorScheme", std::nullopt);
-        write_dword(L"FloatingBall", std::nullopt);
-        write_dword(L"CheckUpdates", std::nullopt);  // no update check from the window's creation
+        for (std::size_t i = 0; i < std::size(names_); ++i) saved_[i] = stored_preference(names_[i]);
+        store_preference(L"HiddenTools", std::nullopt);
+        store_preference(L"ColorScheme", std::nullopt);
+        store_preference(L"FloatingBall", std::nullopt);
+        store_preference(L"CheckUpdates", std::nullopt);  // no update check from the window's creation
         RegDeleteKeyValueW(HKEY_CURRENT_USER, run_key, L"Brivane");
         ui_resources().palette = derive_palette(0, 0);
 
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        register_main_window_class(instance);
-        register_page_class(instance);
-        RECT r{0, 0, scale(main_client_width), scale(main_client_height)};
-        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, 0);
-        hwnd_ = CreateWindowExW(0, main_window_class, main_window_caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
-                                0, r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-        ASSERT_NE(hwnd_, nullptr);
-        w_ = main_window_record(hwnd_);
-        ASSERT_NE(w_, nullptr);
+        ASSERT_NO_FATAL_FAILURE(open_main_window(hwnd_, w_));
         SendMessageW(hwnd_, message_id(AppMessage::ShowMainWindow), 0, 0);
         open_settings();
         page_ = w_->pages[settings_page];
@@ -69,7 +53,7 @@ protected:
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
-        for (std::size_t i = 0; i < std::size(names_); ++i) write_dword(names_[i], saved_[i]);
+        for (std::size_t i = 0; i < std::size(names_); ++i) store_preference(names_[i], saved_[i]);
         RegDeleteKeyValueW(HKEY_CURRENT_USER, run_key, L"Brivane");
         ui_resources().palette = derive_palette(0, 0);
     }
@@ -136,7 +120,7 @@ TEST_F(SettingsInMainWindow, HidingAllFiveLeavesOnlySettings) {
     EXPECT_TRUE(IsWindowVisible(w_->settings_item));
     EXPECT_TRUE(selected(w_->settings_item));
     EXPECT_EQ(w_->current, settings_page);
-    EXPECT_EQ(read_dword(L"HiddenTools"), 0x1Fu);
+    EXPECT_EQ(stored_preference(L"HiddenTools"), 0x1Fu);
     // Showing one again brings back just that entry, in the first row.
     click(523);
     EXPECT_TRUE(IsWindowVisible(w_->nav_items[3]));
@@ -172,7 +156,7 @@ TEST_F(SettingsInMainWindow, APaletteChangeReachesEveryWindow) {
     EXPECT_EQ(ui_test::hex(canvas.at(button.x, button.y)), ui_test::hex(after.accent));
     EXPECT_EQ(ui_test::hex(canvas.at(page_bg.x, page_bg.y)), ui_test::hex(after.window_bg));
     EXPECT_EQ(read_text(w_->status_label), "配色已更新。");
-    EXPECT_EQ(read_dword(L"ColorScheme"), 0x15E650Cu);
+    EXPECT_EQ(stored_preference(L"ColorScheme"), 0x15E650Cu);
 }
 
 TEST_F(SettingsInMainWindow, ARunEntryRemovedOutsideShowsOffTheNextTimeThePageIsShown) {

@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-// sddl.h needs windows.h before it.
-#include <sddl.h>
 
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "../common/private_preferences_key_win.h"
 #include "../ui/ui_test_support_win.h"
 #include "main/app_message.h"
 #include "preferences/preferences_win.h"
@@ -52,14 +50,13 @@ inline std::vector<WPARAM> take_posted(HWND hwnd, AppMessage message) {
     return out;
 }
 
-class SettingsPageTest : public ::testing::Test {
+class SettingsPageTest : public preferences_test::PrivatePreferencesKey {
 protected:
     SettingsPageTest() : host_(scale(908), scale(660)) {}
 
     void SetUp() override {
         ui_resources().palette = derive_palette(0, 0);
-        base_ = L"Software\\LumaroTest\\" + std::to_wstring(std::random_device()());
-        where_ = {HKEY_CURRENT_USER, base_ + L"\\Brivane", base_ + L"\\Run", L"Brivane"};
+        PrivatePreferencesKey::SetUp();
         ASSERT_TRUE(register_page_class(GetModuleHandleW(nullptr)));
         status_ = create_control(host_.hwnd(), ControlKind::StatusLabel, "就绪", status_label_id);
         place_control(status_, 196, 636, 700, 24);
@@ -67,13 +64,7 @@ protected:
 
     void TearDown() override {
         if (page_) DestroyWindow(page_);
-        for (HKEY key : locked_) {
-            set_access(key, L"D:P(A;;KA;;;WD)");
-            RegCloseKey(key);
-        }
-        LSTATUS removed = RegDeleteTreeW(HKEY_CURRENT_USER, base_.c_str());
-        EXPECT_TRUE(removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND) << removed;
-        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumaroTest");
+        PrivatePreferencesKey::TearDown();
         ui_resources().palette = derive_palette(0, 0);
         drain();
     }
@@ -157,30 +148,11 @@ protected:
         return std::wstring(buffer);
     }
 
-    // Replaces the key's access list; TearDown grants everything again.
-    void lock(const std::wstring& key, const wchar_t* sddl) {
-        HKEY h = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &h, nullptr), 0);
-        locked_.push_back(h);
-        set_access(h, sddl);
-    }
-    static void set_access(HKEY key, const wchar_t* sddl) {
-        PSECURITY_DESCRIPTOR sd = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
-        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
-        LocalFree(sd);
-    }
-    static constexpr const wchar_t* read_only = L"D:P(A;;KR;;;WD)";
-    static constexpr const wchar_t* no_access = L"D:P";
-
     static constexpr int page_width = 908 - 168;
 
     ui_test::HostWindow host_;
     HWND status_ = nullptr;
     HWND page_ = nullptr;
-    std::wstring base_;
-    PreferencesLocation where_;
-    std::vector<HKEY> locked_;
     std::vector<std::wstring> opened_;
     bool browser_starts_ = true;
     bool color_dialog_fails_ = false;

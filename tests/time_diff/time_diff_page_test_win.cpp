@@ -60,13 +60,7 @@ protected:
 };
 
 TEST_F(TimeDiffPage, BuiltEmptyWithMinutesSelected) {
-    struct Expected {
-        Child child;
-        ControlKind kind;
-        const char* text;
-        int id;
-    };
-    const Expected controls[] = {
+    const page_test::ExpectedControl controls[] = {
         {title, ControlKind::PageTitle, "时间差值计算器", 0},
         {start_label, ControlKind::Label, "开始时间", 0},
         {end_label, ControlKind::Label, "结束时间", 0},
@@ -85,12 +79,7 @@ TEST_F(TimeDiffPage, BuiltEmptyWithMinutesSelected) {
         {hint, ControlKind::Hint, "例如 2026-11-26 08:30:00.123。按同一时区计算，年按 365 天、月按 30 天。", 0},
     };
     ASSERT_EQ(host.controls().size(), static_cast<std::size_t>(child_count));
-    for (const Expected& e : controls) {
-        SCOPED_TRACE(static_cast<int>(e.child));
-        EXPECT_EQ(control_kind(at(e.child)), e.kind);
-        EXPECT_EQ(GetDlgCtrlID(at(e.child)), e.id);
-        EXPECT_EQ(text(e.child), e.text);
-    }
+    page_test::expect_controls(host, controls);
     EXPECT_EQ(page_test::list_items(at(unit_list)),
               (std::vector<std::string>{"年", "月", "日", "小时", "分钟", "秒"}));
     EXPECT_EQ(page_test::selection(at(unit_list)), 4);
@@ -100,12 +89,8 @@ TEST_F(TimeDiffPage, BuiltEmptyWithMinutesSelected) {
 }
 
 TEST_F(TimeDiffPage, LayoutAtTheCappedAndANarrowWidth) {
-    struct Place {
-        Child child;
-        page_test::LogicalRect rect;
-    };
     // Page 1000 wide: the content is capped at 760.
-    const Place wide[] = {
+    const page_test::ExpectedPlace wide[] = {
         {title, {28, 24, 760, 39}},        {start_label, {28, 84, 760, 22}},   {start_edit, {28, 108, 650, 34}},
         {start_now, {688, 108, 100, 34}},  {end_label, {28, 162, 760, 22}},    {end_edit, {28, 186, 650, 34}},
         {end_now, {688, 186, 100, 34}},    {unit_label, {28, 241, 100, 23}},   {result_heading, {28, 327, 760, 26}},
@@ -113,10 +98,7 @@ TEST_F(TimeDiffPage, LayoutAtTheCappedAndANarrowWidth) {
         {swap, {136, 453, 100, 34}},       {clear, {244, 453, 100, 34}},       {hint, {28, 502, 760, 44}},
     };
     host.resize(1000, 660);
-    for (const Place& p : wide) {
-        SCOPED_TRACE(static_cast<int>(p.child));
-        page_test::expect_placed(at(p.child), p.rect);
-    }
+    page_test::expect_layout(host, wide);
     const RECT list = page_test::rect_in_parent(at(unit_list));
     EXPECT_EQ(list.left, scale(28));
     EXPECT_EQ(list.top, scale(266));

@@ -69,13 +69,7 @@ protected:
 };
 
 TEST_F(TimestampPage, ControlsInCreationOrder) {
-    struct Expected {
-        Child child;
-        ControlKind kind;
-        const char* text;
-        int id;
-    };
-    const Expected controls[] = {
+    const page_test::ExpectedControl controls[] = {
         {title, ControlKind::PageTitle, "时间戳转换", 0},
         {now_heading, ControlKind::SectionTitle, "当前 Unix 时间戳", 0},
         {refresh, ControlKind::Button, "更新时间戳", 201},
@@ -109,14 +103,7 @@ TEST_F(TimestampPage, ControlsInCreationOrder) {
         {hint, ControlKind::Hint, "例如 2026-01-01 08:00:00.123", 0},
     };
     ASSERT_EQ(host.controls().size(), static_cast<std::size_t>(child_count));
-    for (const Expected& e : controls) {
-        SCOPED_TRACE(static_cast<int>(e.child));
-        EXPECT_EQ(control_kind(at(e.child)), e.kind);
-        EXPECT_EQ(GetDlgCtrlID(at(e.child)), e.id);
-        if (e.text) {
-            EXPECT_EQ(text(e.child), e.text);
-        }
-    }
+    page_test::expect_controls(host, controls);
     for (Child c : {seconds_box, milliseconds_box, date_result, timestamp_result}) {
         EXPECT_TRUE(page_test::read_only(at(c))) << c;
     }
@@ -152,12 +139,8 @@ TEST_F(TimestampPage, BuiltWithTheCurrentTimeAndNoStatus) {
 }
 
 TEST_F(TimestampPage, LayoutAtTheCappedAndANarrowWidth) {
-    struct Place {
-        Child child;
-        page_test::LogicalRect rect;
-    };
     // Page 1200 wide: the content is capped at 880 (B = 432).
-    const std::vector<Place> wide = {
+    const page_test::ExpectedPlace wide[] = {
         {title, {28, 24, 880, 39}},
         {now_heading, {28, 86, 738, 24}},
         {refresh, {782, 80, 126, 34}},
@@ -191,11 +174,7 @@ TEST_F(TimestampPage, LayoutAtTheCappedAndANarrowWidth) {
         {copy_timestamp, {844, 501, 64, 34}},
     };
     host.resize(1200, 660);
-    for (const Place& p : wide) {
-        SCOPED_TRACE(static_cast<int>(p.child));
-        // A drop-down list keeps its face height and grows only when open.
-        page_test::expect_placed(at(p.child), p.rect, control_kind(at(p.child)) == ControlKind::Dropdown);
-    }
+    page_test::expect_layout(host, wide);
     // Page 621 wide: W = 565, B = 274 (odd: rounded toward zero).
     host.resize(621, 660);
     page_test::expect_placed(at(title), {28, 24, 565, 39});

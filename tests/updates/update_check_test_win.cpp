@@ -10,10 +10,12 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "../common/main_window_host_win.h"
 #include "main/app_message.h"
 #include "main/main_window_win.h"
 #include "main/update_state.h"
@@ -27,6 +29,8 @@
 namespace {
 
 using namespace std::chrono_literals;
+using main_window_test::open_main_window;
+using main_window_test::store_preference;
 
 const std::string hash = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
 const std::string exe_160 = "https://github.com/brivane/lumaro/releases/download/v1.6.0/Lumaro.exe";
@@ -144,28 +148,17 @@ protected:
         }
         update_hooks().fetch = fetch_default();
         // The prefix is shared with the other tests: leave the default (off).
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"CheckUpdates");
+        store_preference(L"CheckUpdates", std::nullopt);
         CloseHandle(release.gate);
         CloseHandle(release.download_gate);
     }
     static Fetcher fetch_default() {
         return [](const std::string&, std::uint64_t) -> FetchResult { return std::string("no network in tests"); };
     }
-    static void set_check_updates(bool on) {
-        DWORD value = on ? 1 : 0;
-        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Brivane", L"CheckUpdates", REG_DWORD, &value, sizeof value);
-    }
+    static void set_check_updates(bool on) { store_preference(L"CheckUpdates", on ? 1u : 0u); }
 
     void open(bool shown = true) {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        register_main_window_class(instance);
-        register_page_class(instance);
-        RECT r{0, 0, scale(main_client_width), scale(main_client_height)};
-        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE, 0);
-        hwnd = CreateWindowExW(0, main_window_class, main_window_caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-        ASSERT_NE(hwnd, nullptr);
-        w = main_window_record(hwnd);
+        ASSERT_NO_FATAL_FAILURE(open_main_window(hwnd, w));
         if (shown) SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
     }
 

@@ -18,7 +18,6 @@
 namespace {
 
 using page_test::crlf_lines;
-using page_test::LogicalRect;
 
 // The controls in creation order.
 enum Control {
@@ -65,31 +64,20 @@ std::string digits_of(const std::string& line, char separator, bool upper) {
 }
 
 TEST_F(UuidPage, StartsWithItsControlsTextsAndListsInCreationOrder) {
-    const struct {
-        Control control;
-        ControlKind kind;
-        int id;
-        const char* text;
-    } expected[] = {
-        {title, ControlKind::PageTitle, 0, "随机 UUID"},
-        {separator_caption, ControlKind::Label, 0, "分隔符"},
-        {separator_list, ControlKind::Dropdown, 0, "连字符  -"},
-        {case_caption, ControlKind::Label, 0, "字母大小写"},
-        {case_list, ControlKind::Dropdown, 0, "小写"},
-        {count_caption, ControlKind::Label, 0, "数量（1–10000）"},
-        {count_field, ControlKind::TextField, 0, "10"},
-        {heading, ControlKind::SectionTitle, 0, "生成结果"},
-        {generate, ControlKind::PrimaryButton, 301, "生成"},
-        {copy_all, ControlKind::Button, 302, "复制全部"},
-        {results, ControlKind::ResultArea, 0, ""},
+    const page_test::ExpectedControl expected[] = {
+        {title, ControlKind::PageTitle, "随机 UUID", 0},
+        {separator_caption, ControlKind::Label, "分隔符", 0},
+        {separator_list, ControlKind::Dropdown, "连字符  -", 0},
+        {case_caption, ControlKind::Label, "字母大小写", 0},
+        {case_list, ControlKind::Dropdown, "小写", 0},
+        {count_caption, ControlKind::Label, "数量（1–10000）", 0},
+        {count_field, ControlKind::TextField, "10", 0},
+        {heading, ControlKind::SectionTitle, "生成结果", 0},
+        {generate, ControlKind::PrimaryButton, "生成", 301},
+        {copy_all, ControlKind::Button, "复制全部", 302},
+        {results, ControlKind::ResultArea, "", 0},
     };
-    for (const auto& e : expected) {
-        SCOPED_TRACE(e.control);
-        HWND c = control(e.control);
-        EXPECT_EQ(control_kind(c), e.kind);
-        EXPECT_EQ(GetDlgCtrlID(c), e.id);
-        EXPECT_EQ(read_text(c), e.text);
-    }
+    page_test::expect_controls(harness_, expected);
     EXPECT_EQ(page_test::list_items(control(separator_list)),
               (std::vector<std::string>{"连字符  -", "下划线  _", "无分隔符"}));
     EXPECT_EQ(page_test::selection(control(separator_list)), 0);
@@ -104,10 +92,7 @@ TEST_F(UuidPage, LaysOutItsControlsForThePageSize) {
     for (auto [p, h] : {std::pair{908, 660}, std::pair{640, 400}, std::pair{1300, 900}}) {
         SCOPED_TRACE(p);
         harness_.resize(p, h);
-        const struct {
-            Control control;
-            LogicalRect rect;
-        } expected[] = {
+        const page_test::ExpectedPlace expected[] = {
             {title, {28, 24, p - 56, 39}},
             {separator_caption, {28, 86, 148, 20}},
             {separator_list, {28, 110, 148, 252}},
@@ -120,11 +105,7 @@ TEST_F(UuidPage, LaysOutItsControlsForThePageSize) {
             {copy_all, {p - 124, 168, 96, 34}},
             {results, {28, 212, p - 56, h - 230}},
         };
-        for (const auto& e : expected) {
-            SCOPED_TRACE(e.control);
-            page_test::expect_placed(control(e.control), e.rect,
-                                     e.control == separator_list || e.control == case_list);
-        }
+        page_test::expect_layout(harness_, expected);
     }
 }
 
