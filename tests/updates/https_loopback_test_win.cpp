@@ -235,4 +235,13 @@ TEST_F(HttpsLoopback, ABodyOneByteOverTheLimitIsRefused) {
     }
 }
 
+TEST_F(HttpsLoopback, ATrickleOutlastingTheDeadlineTimesOut) {
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(message(fetch("/slow", 100, 2s)), "下载超时，请稍后重试。");
+    const auto took = std::chrono::steady_clock::now() - started;
+    // The whole trickle takes about 19 seconds; the deadline stops it soon after two.
+    EXPECT_GE(took, 2s);
+    EXPECT_LT(took, 6s);
+}
+
 }  // namespace
