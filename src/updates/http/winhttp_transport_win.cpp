@@ -1,5 +1,7 @@
 #include "updates/http/winhttp_transport_win.h"
 
+#include <algorithm>
+
 #include "updates/http/system_error_win.h"
 
 namespace {
@@ -66,8 +68,14 @@ std::variant<std::u16string, std::string> WinHttpTransport::location() {
 }
 
 std::variant<std::size_t, std::string> WinHttpTransport::read(std::span<std::uint8_t> piece) {
+    // A read may wait until the whole piece has arrived (Wine's does), so a server trickling bytes
+    // would hold the loop far past its deadline: take only what has arrived, at least one byte.
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(request_, &available)) return last_error_text();
+    if (available == 0) return std::size_t{0};
+    const DWORD wanted = std::min(available, static_cast<DWORD>(piece.size()));
     DWORD got = 0;
-    if (!WinHttpReadData(request_, piece.data(), static_cast<DWORD>(piece.size()), &got)) return last_error_text();
+    if (!WinHttpReadData(request_, piece.data(), wanted, &got)) return last_error_text();
     return static_cast<std::size_t>(got);
 }
 
