@@ -180,7 +180,8 @@ std::optional<HistoryPath> history_directory() {
 std::variant<JsonHistoryListing, HistoryError> list_history(const HistoryPath& directory) {
     JsonHistoryListing listing;
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileExW(join_path(directory, L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    HANDLE find =
+        FindFirstFileExW(join_path(directory, L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return listing;

@@ -82,6 +82,28 @@ TEST_F(HistoryStore, MissingDirectoryListsEmptyAndTheFirstSaveCreatesIt) {
     EXPECT_FALSE(fs::exists(join_path(dir, L"pending.tmp")));
 }
 
+TEST_F(HistoryStore, TheFirstSaveCreatesEveryMissingParent) {
+    const HistoryPath deep = join_path(join_path(root, L"新 目录"), L"deeper\\");
+    SetEnvironmentVariableW(L"LOCALAPPDATA", deep.c_str());
+    auto r = save_history("[1]");
+    ASSERT_TRUE(std::holds_alternative<JsonHistoryListing>(r));
+    ASSERT_EQ(std::get<JsonHistoryListing>(r).size(), 1u);
+    const HistoryPath made = join_path(join_path(deep, L"Lumaro"), L"json-history");
+    EXPECT_TRUE(std::get<JsonHistoryListing>(r)[0].path.starts_with(made + L"\\"));
+    EXPECT_TRUE(fs::exists(join_path(made, L"history.lock")));
+}
+
+TEST_F(HistoryStore, AFileInPlaceOfTheDirectoryFailsWithTheSystemsCode) {
+    fs::create_directories(join_path(root, L"Lumaro"));
+    std::ofstream(fs::path(dir)) << "not a directory";
+    auto r = save_history("{}");
+    ASSERT_TRUE(std::holds_alternative<HistoryError>(r));
+    const HistoryError& e = std::get<HistoryError>(r);
+    EXPECT_EQ(e.kind, HistoryErrorKind::os);
+    EXPECT_EQ(e.os_code, static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(e.message.ends_with(" (os error 183)")) << e.message;
+}
+
 TEST_F(HistoryStore, SavingTheNewestTextAgainChangesNothing) {
     saved("one");
     JsonHistoryListing before = saved("two");
