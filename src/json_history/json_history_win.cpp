@@ -166,6 +166,24 @@ std::optional<HistoryError> create_directories(const HistoryPath& directory) {
     return os_error(code);
 }
 
+// By created, largest first; equal stamps keep the enumeration order. Sorting
+// small keys instead of the entries keeps the sort's code small too.
+JsonHistoryListing newest_first(JsonHistoryListing listing) {
+    struct Key {
+        Uint128 created;
+        std::size_t index;
+    };
+    std::vector<Key> keys(listing.size());
+    for (std::size_t i = 0; i < listing.size(); ++i) keys[i] = {listing[i].created, i};
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.created != b.created ? a.created > b.created : a.index < b.index;
+    });
+    JsonHistoryListing sorted;
+    sorted.reserve(listing.size());
+    for (const Key& k : keys) sorted.push_back(std::move(listing[k.index]));
+    return sorted;
+}
+
 }  // namespace
 
 std::optional<HistoryPath> history_directory() {
@@ -198,8 +216,7 @@ std::variant<JsonHistoryListing, HistoryError> list_history(const HistoryPath& d
     FindClose(find);
     if (code != ERROR_NO_MORE_FILES) return os_error(code);
 
-    std::stable_sort(listing.begin(), listing.end(),
-                     [](const JsonHistoryEntry& a, const JsonHistoryEntry& b) { return a.created > b.created; });
+    listing = newest_first(std::move(listing));
     for (std::size_t i = 0; i < listing.size() && i < history_keep; ++i) {
         FileHandle file(open_for_reading(listing[i].path));
         if (!file.ok()) return last_error();

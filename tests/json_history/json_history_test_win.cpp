@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -174,6 +175,32 @@ TEST_F(HistoryStore, LenientNamesAreListed) {
     EXPECT_TRUE(l[1].created == 5);
     EXPECT_EQ(l[1].content_hash, 10u);
     EXPECT_EQ(l[1].preview, "plus");
+}
+
+TEST_F(HistoryStore, EqualStampsKeepTheEnumerationOrder) {
+    const char* names[] = {"7-c.json", "6-1.json", "7-a.json", "8-1.json", "7-e.json", "7-b.json", "7-d.json"};
+    for (const char* name : names) write_file(name, name);
+    std::vector<std::uint64_t> sevens;  // as the directory enumerates them
+    WIN32_FIND_DATAW fd;
+    HANDLE find =
+        FindFirstFileExW(join_path(dir, L"7-*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do sevens.push_back(std::wcstoull(fd.cFileName + 2, nullptr, 16));
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+    ASSERT_EQ(sevens.size(), 5u);
+
+    JsonHistoryListing l = listed();
+    ASSERT_EQ(l.size(), 7u);
+    EXPECT_TRUE(l[0].created == 8);
+    std::vector<std::uint64_t> listed_sevens;
+    for (std::size_t i = 1; i <= 5; ++i) {
+        EXPECT_TRUE(l[i].created == 7);
+        listed_sevens.push_back(l[i].content_hash);
+    }
+    EXPECT_EQ(listed_sevens, sevens);
+    EXPECT_TRUE(l[6].created == 6);
+    for (const JsonHistoryEntry& e : l) EXPECT_EQ(wide(read_file(e.path)), path_file_name(e.path));  // its own name
 }
 
 TEST_F(HistoryStore, PreviewsOfTheTenNewestOnly) {
