@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,11 +8,12 @@
 #include <vector>
 
 #include "json_history/history_names.h"
+#include "json_history/history_path.h"
 
 // The JSON tool's recent inputs: one file per text under
 // %LOCALAPPDATA%\Lumaro\json-history, newest first, at most ten.
 struct JsonHistoryEntry {
-    std::filesystem::path path;
+    HistoryPath path;
     Uint128 created = 0;  // nanoseconds since 1970, strictly increasing per directory
     std::uint64_t content_hash = 0;
     std::string preview;  // filled for the ten newest entries of a listing
@@ -32,7 +32,7 @@ struct HistoryError {
 inline constexpr std::size_t history_keep = 10;
 inline constexpr std::size_t history_record_limit = 67'108'864;  // 64 MiB
 
-std::optional<std::filesystem::path> history_directory();
-std::variant<JsonHistoryListing, HistoryError> list_history(const std::filesystem::path& directory);
+std::optional<HistoryPath> history_directory();
+std::variant<JsonHistoryListing, HistoryError> list_history(const HistoryPath& directory);
 std::variant<JsonHistoryListing, HistoryError> save_history(std::string_view text);
-std::variant<std::string, HistoryError> load_history_record(const std::filesystem::path& path);
+std::variant<std::string, HistoryError> load_history_record(const HistoryPath& path);

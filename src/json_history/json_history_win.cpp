@@ -8,8 +8,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Closes its handle on every path out of a save or a read.
@@ -98,7 +96,7 @@ std::optional<HistoryError> read_up_to(HANDLE h, std::size_t limit, std::string&
     }
 }
 
-HANDLE open_for_reading(const fs::path& path) {
+HANDLE open_for_reading(const HistoryPath& path) {
     return CreateFileW(path.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -118,7 +116,7 @@ Uint128 now_nanoseconds() {
     return Uint128{ticks - unix_epoch} * 100;
 }
 
-std::optional<HistoryError> write_record(const fs::path& pending, const fs::path& target, std::string_view text) {
+std::optional<HistoryError> write_record(const HistoryPath& pending, const HistoryPath& target, std::string_view text) {
     FileHandle file(CreateFileW(pending.c_str(), GENERIC_WRITE, share_all, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return last_error();
@@ -146,21 +144,62 @@ bool holds_text(const JsonHistoryEntry& entry, std::string_view text) {
     return stored && *stored == text;
 }
 
+bool is_directory(const HistoryPath& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The directory and any missing parents; an existing directory is fine.
+std::optional<HistoryError> create_directories(const HistoryPath& directory) {
+    if (CreateDirectoryW(directory.c_str(), nullptr)) return std::nullopt;
+    DWORD code = GetLastError();
+    if (code == ERROR_PATH_NOT_FOUND) {
+        std::wstring_view parent = path_parent(directory);
+        if (!parent.empty()) {
+            if (auto e = create_directories(HistoryPath(parent))) return e;
+            if (CreateDirectoryW(directory.c_str(), nullptr)) return std::nullopt;
+            code = GetLastError();
+        }
+    }
+    // Another save may have made it meanwhile.
+    if (code == ERROR_ALREADY_EXISTS && is_directory(directory)) return std::nullopt;
+    return os_error(code);
+}
+
+// By created, largest first; equal stamps keep the enumeration order. Sorting
+// small keys instead of the entries keeps the sort's code small too.
+JsonHistoryListing newest_first(JsonHistoryListing listing) {
+    struct Key {
+        Uint128 created;
+        std::size_t index;
+    };
+    std::vector<Key> keys(listing.size());
+    for (std::size_t i = 0; i < listing.size(); ++i) keys[i] = {listing[i].created, i};
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.created != b.created ? a.created > b.created : a.index < b.index;
+    });
+    JsonHistoryListing sorted;
+    sorted.reserve(listing.size());
+    for (const Key& k : keys) sorted.push_back(std::move(listing[k.index]));
+    return sorted;
+}
+
 }  // namespace
 
-std::optional<fs::path> history_directory() {
+std::optional<HistoryPath> history_directory() {
     DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
     if (n == 0) return std::nullopt;
     std::wstring value(n, L'\0');
     n = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), n);
     value.resize(n);
-    return fs::path(value) / L"Lumaro" / L"json-history";
+    return join_path(join_path(value, L"Lumaro"), L"json-history");
 }
 
-std::variant<JsonHistoryListing, HistoryError> list_history(const fs::path& directory) {
+std::variant<JsonHistoryListing, HistoryError> list_history(const HistoryPath& directory) {
     JsonHistoryListing listing;
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileExW((directory / L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    HANDLE find =
+        FindFirstFileExW(join_path(directory, L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return listing;
@@ -171,14 +210,13 @@ std::variant<JsonHistoryListing, HistoryError> list_history(const fs::path& dire
         if (!name) continue;
         std::optional<RecordName> parsed = parse_record_name(*name);
         if (!parsed || !is_plain_file(fd)) continue;
-        listing.push_back({directory / fd.cFileName, parsed->created, parsed->content_hash, {}});
+        listing.push_back({join_path(directory, fd.cFileName), parsed->created, parsed->content_hash, {}});
     } while (FindNextFileW(find, &fd));
     DWORD code = GetLastError();
     FindClose(find);
     if (code != ERROR_NO_MORE_FILES) return os_error(code);
 
-    std::stable_sort(listing.begin(), listing.end(),
-                     [](const JsonHistoryEntry& a, const JsonHistoryEntry& b) { return a.created > b.created; });
+    listing = newest_first(std::move(listing));
     for (std::size_t i = 0; i < listing.size() && i < history_keep; ++i) {
         FileHandle file(open_for_reading(listing[i].path));
         if (!file.ok()) return last_error();
@@ -190,20 +228,18 @@ std::variant<JsonHistoryListing, HistoryError> list_history(const fs::path& dire
 }
 
 std::variant<JsonHistoryListing, HistoryError> save_history(std::string_view text) {
-    std::optional<fs::path> directory = history_directory();
+    std::optional<HistoryPath> directory = history_directory();
     if (!directory) {
         HistoryError e;
         e.kind = HistoryErrorKind::no_directory;
         e.message = "本地数据目录不可用";
         return e;
     }
-    std::error_code ec;
-    fs::create_directories(*directory, ec);
-    if (ec) return os_error(static_cast<DWORD>(ec.value()));
+    if (auto e = create_directories(*directory)) return *e;
 
     // Held without sharing for the whole save: a second save, in this process
     // or another, fails at once instead of interleaving with this one.
-    FileHandle lock(CreateFileW((*directory / L"history.lock").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    FileHandle lock(CreateFileW(join_path(*directory, L"history.lock").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!lock.ok()) return last_error();
 
@@ -227,11 +263,12 @@ std::variant<JsonHistoryListing, HistoryError> save_history(std::string_view tex
             if (after != ~Uint128{0}) ++after;
             created = std::max(created, after);
         }
-        fs::path target = *directory / record_file_name(created, hash);
+        const std::string name = record_file_name(created, hash);  // ASCII only
+        HistoryPath target = join_path(*directory, std::wstring(name.begin(), name.end()));
         if (copy) {
             if (!MoveFileExW(listing[*copy].path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return last_error();
             listing.erase(listing.begin() + static_cast<std::ptrdiff_t>(*copy));
-        } else if (auto e = write_record(*directory / L"pending.tmp", target, text)) {
+        } else if (auto e = write_record(join_path(*directory, L"pending.tmp"), target, text)) {
             return *e;
         }
         listing.insert(listing.begin(), JsonHistoryEntry{target, created, hash, {}});
@@ -243,7 +280,7 @@ std::variant<JsonHistoryListing, HistoryError> save_history(std::string_view tex
     return list_history(*directory);
 }
 
-std::variant<std::string, HistoryError> load_history_record(const fs::path& path) {
+std::variant<std::string, HistoryError> load_history_record(const HistoryPath& path) {
     FileHandle file(open_for_reading(path));
     if (!file.ok()) return last_error();
     std::string text;

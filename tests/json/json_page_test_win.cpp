@@ -79,8 +79,8 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        root_ = fs::path(temp) / (L"lumaro-json-page-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter_++));
+        root_ = join_path(temp, L"lumaro-json-page-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                    std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter_++));
         fs::create_directories(root_);
         SetEnvironmentVariableW(L"LOCALAPPDATA", root_.c_str());
         build();
@@ -191,7 +191,7 @@ protected:
 
     static inline int counter_ = 0;
     HostWindow host_;
-    fs::path root_;
+    HistoryPath root_;
     HWND status_ = nullptr;
     HWND page_ = nullptr;
 };
@@ -475,7 +475,7 @@ TEST_P(JsonPageTest, UnreadableRecordOnlyReportsInTheStatusLine) {
     next_status();
     JsonHistoryListing listing = std::get<JsonHistoryListing>(list_history(*history_directory()));
     ASSERT_EQ(listing.size(), 1u);
-    fs::remove(listing[0].path);
+    ASSERT_TRUE(DeleteFileW(listing[0].path.c_str()));
     pick_history(1);
     EXPECT_EQ(next_status(), "无法读取这条历史记录。");
     EXPECT_TRUE(status_is_error());

@@ -19,13 +19,13 @@ namespace {
 
 class JsonWorker : public ::testing::Test {
 protected:
-    fs::path root;
+    HistoryPath root;
 
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        root = fs::path(temp) / (L"lumaro-worker-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(GetTickCount64()));
+        root = join_path(temp, L"lumaro-worker-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(GetTickCount64()));
         fs::create_directories(root);
         SetEnvironmentVariableW(L"LOCALAPPDATA", root.c_str());
     }
@@ -158,24 +158,24 @@ TEST_F(JsonWorker, FailuresComeBackAsErrors) {
     EXPECT_EQ(std::get<JsonError>(bad).message, "此处应为 JSON 值（第 1 行，第 4 列）");
 
     JsonHistoryEntry gone;
-    gone.path = root / L"1-1.json";
+    gone.path = join_path(root, L"1-1.json");
     JsonResult missing = compute_json_result(RestoreJob{gone});
     ASSERT_TRUE(std::holds_alternative<JsonError>(missing));
     EXPECT_EQ(std::get<JsonError>(missing).message, "无法读取这条历史记录。");
     EXPECT_FALSE(std::get<JsonError>(missing).positioned);
 
-    std::ofstream(root / L"2-1.json", std::ios::binary) << "{oops";
+    std::ofstream(fs::path(join_path(root, L"2-1.json")), std::ios::binary) << "{oops";
     JsonHistoryEntry invalid;
-    invalid.path = root / L"2-1.json";
+    invalid.path = join_path(root, L"2-1.json");
     JsonResult broken = compute_json_result(RestoreJob{invalid});
     ASSERT_TRUE(std::holds_alternative<JsonError>(broken));
     EXPECT_TRUE(std::get<JsonError>(broken).positioned);
 }
 
 TEST_F(JsonWorker, RestoreGivesTheRecordAndItsPrettyForm) {
-    std::ofstream(root / L"3-1.json", std::ios::binary) << "[1,\n2]";
+    std::ofstream(fs::path(join_path(root, L"3-1.json")), std::ios::binary) << "[1,\n2]";
     JsonHistoryEntry entry;
-    entry.path = root / L"3-1.json";
+    entry.path = join_path(root, L"3-1.json");
     JsonResult r = compute_json_result(RestoreJob{entry});
     const JsonSuccess& s = success(r);
     EXPECT_EQ(std::get<std::string>(s.output), "[\n  1,\n  2\n]");
@@ -197,8 +197,8 @@ TEST_F(JsonWorker, TreesRememberTheInputButNotAResult) {
 
 TEST_F(JsonWorker, AFailedSaveStillSucceedsTheJob) {
     // A file where the history directory should be: the save cannot create it.
-    fs::create_directories(root / L"Lumaro");
-    std::ofstream(root / L"Lumaro" / L"json-history") << "not a directory";
+    fs::create_directories(join_path(root, L"Lumaro"));
+    std::ofstream(fs::path(join_path(join_path(root, L"Lumaro"), L"json-history"))) << "not a directory";
     JsonResult r = compute_json_result(TransformJob{JsonMode::compact, u"[ 1 ]"});
     const JsonSuccess& s = success(r);
     EXPECT_EQ(std::get<std::string>(s.output), "[1]");

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cwchar>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -15,19 +17,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// File names here are ASCII.
+std::wstring wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
 class HistoryStore : public ::testing::Test {
 protected:
-    fs::path root;
-    fs::path dir;
+    HistoryPath root;
+    HistoryPath dir;
 
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        root = fs::path(temp) / (L"lumaro-history-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
+        root = join_path(temp, L"lumaro-history-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
         fs::create_directories(root);
         SetEnvironmentVariableW(L"LOCALAPPDATA", root.c_str());
-        dir = root / L"Lumaro" / L"json-history";
+        dir = join_path(join_path(root, L"Lumaro"), L"json-history");
     }
     void TearDown() override {
         std::error_code ec;
@@ -40,7 +45,7 @@ protected:
     }
     void write_file(const std::string& name, const std::string& bytes) {
         fs::create_directories(dir);
-        std::ofstream(dir / fs::path(std::wstring(name.begin(), name.end())), std::ios::binary) << bytes;  // ASCII names
+        std::ofstream(fs::path(join_path(dir, wide(name))), std::ios::binary) << bytes;
     }
     // A record as a save would have written it.
     void put_record(Uint128 created, const std::string& text) {
@@ -71,11 +76,33 @@ TEST_F(HistoryStore, MissingDirectoryListsEmptyAndTheFirstSaveCreatesIt) {
     EXPECT_TRUE(listed().empty());
     JsonHistoryListing l = saved("{\"a\":1}");
     ASSERT_EQ(l.size(), 1u);
-    EXPECT_EQ(l[0].path.filename().string(), record_file_name(l[0].created, content_hash("{\"a\":1}")));
+    EXPECT_EQ(std::wstring(path_file_name(l[0].path)), wide(record_file_name(l[0].created, content_hash("{\"a\":1}"))));
     EXPECT_EQ(read_file(l[0].path), "{\"a\":1}");
     EXPECT_EQ(l[0].preview, "{\"a\":1}");
-    EXPECT_TRUE(fs::exists(dir / L"history.lock"));
-    EXPECT_FALSE(fs::exists(dir / L"pending.tmp"));
+    EXPECT_TRUE(fs::exists(join_path(dir, L"history.lock")));
+    EXPECT_FALSE(fs::exists(join_path(dir, L"pending.tmp")));
+}
+
+TEST_F(HistoryStore, TheFirstSaveCreatesEveryMissingParent) {
+    const HistoryPath deep = join_path(join_path(root, L"新 目录"), L"deeper\\");
+    SetEnvironmentVariableW(L"LOCALAPPDATA", deep.c_str());
+    auto r = save_history("[1]");
+    ASSERT_TRUE(std::holds_alternative<JsonHistoryListing>(r));
+    ASSERT_EQ(std::get<JsonHistoryListing>(r).size(), 1u);
+    const HistoryPath made = join_path(join_path(deep, L"Lumaro"), L"json-history");
+    EXPECT_TRUE(std::get<JsonHistoryListing>(r)[0].path.starts_with(made + L"\\"));
+    EXPECT_TRUE(fs::exists(join_path(made, L"history.lock")));
+}
+
+TEST_F(HistoryStore, AFileInPlaceOfTheDirectoryFailsWithTheSystemsCode) {
+    fs::create_directories(join_path(root, L"Lumaro"));
+    std::ofstream(fs::path(dir)) << "not a directory";
+    auto r = save_history("{}");
+    ASSERT_TRUE(std::holds_alternative<HistoryError>(r));
+    const HistoryError& e = std::get<HistoryError>(r);
+    EXPECT_EQ(e.kind, HistoryErrorKind::os);
+    EXPECT_EQ(e.os_code, static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(e.message.ends_with(" (os error 183)")) << e.message;
 }
 
 TEST_F(HistoryStore, SavingTheNewestTextAgainChangesNothing) {
@@ -127,14 +154,14 @@ TEST_F(HistoryStore, TrimsToTheTenNewestAndLeavesOtherFilesAlone) {
     for (int i = 1; i <= 12; ++i) put_record(static_cast<Uint128>(i), "record " + std::to_string(i));
     const char* odd[] = {"notes.txt", "abc.json", "12-zz.json", "-1.json", "5-1.JSON"};
     for (const char* name : odd) write_file(name, "x");
-    fs::create_directories(dir / L"1-1.json");
+    fs::create_directories(join_path(dir, L"1-1.json"));
     JsonHistoryListing l = saved("newest");
     ASSERT_EQ(l.size(), 10u);
     EXPECT_EQ(read_file(l[0].path), "newest");
     for (std::size_t i = 1; i < 10; ++i) EXPECT_EQ(read_file(l[i].path), "record " + std::to_string(13 - i));
-    for (const char* name : odd) EXPECT_TRUE(fs::exists(dir / name)) << name;
-    EXPECT_TRUE(fs::is_directory(dir / L"1-1.json"));
-    EXPECT_FALSE(fs::exists(dir / record_file_name(3, content_hash("record 3"))));
+    for (const char* name : odd) EXPECT_TRUE(fs::exists(join_path(dir, wide(name)))) << name;
+    EXPECT_TRUE(fs::is_directory(join_path(dir, L"1-1.json")));
+    EXPECT_FALSE(fs::exists(join_path(dir, wide(record_file_name(3, content_hash("record 3"))))));
 }
 
 TEST_F(HistoryStore, LenientNamesAreListed) {
@@ -148,6 +175,32 @@ TEST_F(HistoryStore, LenientNamesAreListed) {
     EXPECT_TRUE(l[1].created == 5);
     EXPECT_EQ(l[1].content_hash, 10u);
     EXPECT_EQ(l[1].preview, "plus");
+}
+
+TEST_F(HistoryStore, EqualStampsKeepTheEnumerationOrder) {
+    const char* names[] = {"7-c.json", "6-1.json", "7-a.json", "8-1.json", "7-e.json", "7-b.json", "7-d.json"};
+    for (const char* name : names) write_file(name, name);
+    std::vector<std::uint64_t> sevens;  // as the directory enumerates them
+    WIN32_FIND_DATAW fd;
+    HANDLE find =
+        FindFirstFileExW(join_path(dir, L"7-*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do sevens.push_back(std::wcstoull(fd.cFileName + 2, nullptr, 16));
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+    ASSERT_EQ(sevens.size(), 5u);
+
+    JsonHistoryListing l = listed();
+    ASSERT_EQ(l.size(), 7u);
+    EXPECT_TRUE(l[0].created == 8);
+    std::vector<std::uint64_t> listed_sevens;
+    for (std::size_t i = 1; i <= 5; ++i) {
+        EXPECT_TRUE(l[i].created == 7);
+        listed_sevens.push_back(l[i].content_hash);
+    }
+    EXPECT_EQ(listed_sevens, sevens);
+    EXPECT_TRUE(l[6].created == 6);
+    for (const JsonHistoryEntry& e : l) EXPECT_EQ(wide(read_file(e.path)), path_file_name(e.path));  // its own name
 }
 
 TEST_F(HistoryStore, PreviewsOfTheTenNewestOnly) {
@@ -179,7 +232,7 @@ TEST_F(HistoryStore, LoadChecksSizeNulAndEncoding) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         write_file(c.name, c.bytes);
-        auto r = load_history_record(dir / c.name);
+        auto r = load_history_record(join_path(dir, wide(c.name)));
         if (c.error) {
             ASSERT_TRUE(std::holds_alternative<HistoryError>(r));
             EXPECT_EQ(std::get<HistoryError>(r).kind, HistoryErrorKind::invalid_data);
@@ -189,7 +242,7 @@ TEST_F(HistoryStore, LoadChecksSizeNulAndEncoding) {
             EXPECT_TRUE(std::get<std::string>(r) == c.bytes);
         }
     }
-    auto missing = load_history_record(dir / L"9-9.json");
+    auto missing = load_history_record(join_path(dir, L"9-9.json"));
     ASSERT_TRUE(std::holds_alternative<HistoryError>(missing));
     EXPECT_EQ(std::get<HistoryError>(missing).os_code, 2u);
     EXPECT_NE(std::get<HistoryError>(missing).message.find(" (os error 2)"), std::string::npos);
@@ -206,7 +259,7 @@ TEST_F(HistoryStore, NoLocalAppDataMeansNoHistory) {
 
 TEST_F(HistoryStore, ASaveWhileAnotherHoldsTheLockFailsAtOnce) {
     saved("first");
-    HANDLE lock = CreateFileW((dir / L"history.lock").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    HANDLE lock = CreateFileW(join_path(dir, L"history.lock").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     auto r = save_history("second");
     CloseHandle(lock);
@@ -223,7 +276,7 @@ TEST_F(HistoryStore, AnInterruptedSaveIsRecoveredByTheNext) {
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(read_file(l[0].path), "next");
     EXPECT_EQ(read_file(l[1].path), "kept");
-    EXPECT_FALSE(fs::exists(dir / L"pending.tmp"));
+    EXPECT_FALSE(fs::exists(join_path(dir, L"pending.tmp")));
 }
 
 TEST_F(HistoryStore, ConcurrentSavesNeverLeaveAPartialRecord) {
