@@ -60,18 +60,8 @@ LRESULT CALLBACK page_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
 // A top-level window that is both the page (parent of the tree view) and the
 // main window (it holds the status line).
 HWND create_page_window() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = page_procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"Lumaro.TreeViewTestPage";
-        return RegisterClassExW(&wc);
-    }();
-    (void)atom;
-    HWND hwnd = CreateWindowExW(0, L"Lumaro.TreeViewTestPage", L"Lumaro tree view test", WS_POPUP | WS_CLIPCHILDREN,
-                                0, 0, 640, 520, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = ui_test::create_test_popup(L"Lumaro.TreeViewTestPage", page_procedure, L"Lumaro tree view test",
+                                           0, 0, 640, 520);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd);
     return hwnd;

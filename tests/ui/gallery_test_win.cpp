@@ -54,18 +54,8 @@ struct GalleryControls {
 };
 
 GalleryControls build_gallery(int scheme, int x) {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = gallery_procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"Lumaro.UiGallery";
-        return RegisterClassExW(&wc);
-    }();
-    (void)atom;
-    HWND w = CreateWindowExW(0, L"Lumaro.UiGallery", L"", WS_POPUP | WS_CLIPCHILDREN, x, 0, scale(gallery_width),
-                             scale(gallery_height), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND w = ui_test::create_test_popup(L"Lumaro.UiGallery", gallery_procedure, L"", x, 0, scale(gallery_width),
+                                        scale(gallery_height));
     GalleryControls g{w, nullptr, nullptr, nullptr, nullptr};
 
     place_control(create_control(w, ControlKind::BrandLabel, "Lumaro", 1), 20, 18, 150, 32);

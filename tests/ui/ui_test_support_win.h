@@ -11,6 +11,21 @@
 
 namespace ui_test {
 
+// A plain WS_POPUP test window of its own class; the class is registered on
+// first use (a second registration fails harmlessly).
+inline HWND create_test_popup(const wchar_t* class_name, WNDPROC procedure, const wchar_t* title, int x, int y,
+                              int width, int height) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = class_name;
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, class_name, title, WS_POPUP | WS_CLIPCHILDREN, x, y, width, height, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
 // A top-level window that answers WM_DRAWITEM and WM_CTLCOLOR* as the main
 // window and the pages do.
 inline LRESULT CALLBACK host_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -31,18 +46,7 @@ inline LRESULT CALLBACK host_procedure(HWND hwnd, UINT message, WPARAM wparam, L
 class HostWindow {
 public:
     explicit HostWindow(int width = 640, int height = 480, bool visible = true) {
-        static const ATOM atom = [] {
-            WNDCLASSEXW wc{};
-            wc.cbSize = sizeof(wc);
-            wc.lpfnWndProc = host_procedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.lpszClassName = L"Lumaro.UiTestHost";
-            return RegisterClassExW(&wc);
-        }();
-        (void)atom;
-        hwnd_ = CreateWindowExW(0, L"Lumaro.UiTestHost", L"Lumaro UI test", WS_POPUP | WS_CLIPCHILDREN,
-                                0, 0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        hwnd_ = create_test_popup(L"Lumaro.UiTestHost", host_procedure, L"Lumaro UI test", 0, 0, width, height);
         if (visible) {
             // Not activated: under Xvfb (no window manager) Wine waits two
             // seconds for the focus to move when an active window is destroyed.
