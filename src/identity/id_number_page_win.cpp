@@ -19,8 +19,6 @@ namespace {
 constexpr const char* sex_items[] = {"随机", "男", "女"};
 constexpr int county_drop_width = 420;
 
-int selection_of(HWND list) { return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)); }
-
 // The table's names are views; the list wants NUL-terminated texts.
 void fill_list(HWND list, std::span<const std::string_view> items) {
     std::vector<std::string> texts(items.begin(), items.end());
@@ -75,7 +73,7 @@ public:
         const int id = LOWORD(wparam);
         const int notification = HIWORD(wparam);
         if (id == id_province_list_id && notification == CBN_SELCHANGE) {
-            fill_list(county_list_, county_list_items(selection_of(province_list_)));
+            fill_list(county_list_, county_list_items(dropdown_selection(province_list_)));
             return;
         }
         if (notification != 0) return;
@@ -92,9 +90,9 @@ private:
         request.count_text = count;
         request.min_age_text = min_age;
         request.max_age_text = max_age;
-        request.sex_position = selection_of(sex_list_);
-        request.province_position = selection_of(province_list_);
-        request.county_position = selection_of(county_list_);
+        request.sex_position = dropdown_selection(sex_list_);
+        request.province_position = dropdown_selection(province_list_);
+        request.county_position = dropdown_selection(county_list_);
         request.today = today_();
         batch_.show(generate_id_numbers(request));
     }

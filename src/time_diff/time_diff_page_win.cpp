@@ -33,8 +33,6 @@ std::string local_time_now() {
     return format_date_time(t, false);
 }
 
-void set_text(HWND control, const std::string& text) { SetWindowTextW(control, to_wide(text).c_str()); }
-
 class TimeDiffPage final : public PageVariant {
 public:
     explicit TimeDiffPage(HWND page) : page_(page) {
@@ -111,8 +109,7 @@ public:
 
 private:
     void recompute() {
-        const LRESULT unit = SendMessageW(unit_, CB_GETCURSEL, 0, 0);
-        const TimeDiffResult r = compute_time_diff(read_text(start_), read_text(end_), static_cast<int>(unit));
+        const TimeDiffResult r = compute_time_diff(read_text(start_), read_text(end_), dropdown_selection(unit_));
         set_text(result_, r.result);
         set_text(breakdown_, r.breakdown);
         value_ = r.value;

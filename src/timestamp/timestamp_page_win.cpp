@@ -55,20 +55,13 @@ LabeledField make_text_field(HWND page, const char* caption) {
             false};
 }
 
-// The list's position; no selection counts as the first item.
-int selection_of(HWND dropdown) {
-    const LRESULT at = SendMessageW(dropdown, CB_GETCURSEL, 0, 0);
-    return at == CB_ERR ? 0 : static_cast<int>(at);
-}
-
-// The lists' items in order: "自动识别", "秒", "毫秒" / "本地时间", "UTC" / "秒", "毫秒".
+// The lists' items in order: "自动识别", "秒", "毫秒" / "本地时间", "UTC" / "秒", "毫秒";
+// no selection (-1) counts as the first item.
 InputUnit input_unit_at(int position) {
     return position == 1 ? InputUnit::Seconds : position == 2 ? InputUnit::Milliseconds : InputUnit::Auto;
 }
 ZoneChoice zone_at(int position) { return position == 1 ? ZoneChoice::Utc : ZoneChoice::Local; }
 OutputUnit output_unit_at(int position) { return position == 1 ? OutputUnit::Milliseconds : OutputUnit::Seconds; }
-
-void set_text(HWND control, const std::string& text) { SetWindowTextW(control, to_wide(text).c_str()); }
 
 class TimestampPage final : public PageVariant {
 public:
@@ -153,14 +146,14 @@ public:
             case copy_date_id: copy_result(page_, read_text(date_result_)); break;
             case copy_timestamp_id: copy_result(page_, read_text(timestamp_result_)); break;
             case to_date_id: {
-                const auto unit = input_unit_at(selection_of(input_unit_.field));
-                const auto zone = zone_at(selection_of(output_zone_.field));
+                const auto unit = input_unit_at(dropdown_selection(input_unit_.field));
+                const auto zone = zone_at(dropdown_selection(output_zone_.field));
                 show(date_result_, timestamp_to_date(read_text(timestamp_input_.field), unit, zone, WindowsLocalZone()));
                 break;
             }
             case to_timestamp_id: {
-                const auto zone = zone_at(selection_of(input_zone_.field));
-                const auto unit = output_unit_at(selection_of(output_unit_.field));
+                const auto zone = zone_at(dropdown_selection(input_zone_.field));
+                const auto unit = output_unit_at(dropdown_selection(output_unit_.field));
                 show(timestamp_result_, date_to_timestamp(read_text(date_input_.field), zone, unit, WindowsLocalZone()));
                 break;
             }
@@ -184,7 +177,7 @@ private:
     // False, and the input left as it was, when the system cannot tell the
     // local time of the instant.
     bool fill_date_input() {
-        const auto zone = zone_at(selection_of(input_zone_.field));
+        const auto zone = zone_at(dropdown_selection(input_zone_.field));
         const auto text = current_date_input(read_system_clock(), zone, WindowsLocalZone());
         if (!text) return false;
         set_text(date_input_.field, *text);

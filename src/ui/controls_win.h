@@ -30,8 +30,11 @@ void copy_result(HWND owner, std::string_view text);
 // length counts UTF-16 units including the terminating NUL.
 bool copy_text_to_clipboard(HWND owner, const wchar_t* text, std::size_t length);
 void fill_dropdown(HWND dropdown, const char* const* items, int count, int selected);
+// The picked position of a drop-down list; -1 when nothing is picked.
+int dropdown_selection(HWND dropdown);
 void set_toggle(HWND button, bool on);
 std::string read_text(HWND control);
+void set_text(HWND control, std::string_view utf8);
 void clear_text(HWND control);
 
 std::wstring to_wide(std::string_view utf8);

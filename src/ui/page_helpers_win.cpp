@@ -78,6 +78,8 @@ void fill_dropdown(HWND dropdown, const char* const* items, int count, int selec
     SendMessageW(dropdown, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
+int dropdown_selection(HWND dropdown) { return static_cast<int>(SendMessageW(dropdown, CB_GETCURSEL, 0, 0)); }
+
 void set_toggle(HWND button, bool on) {
     if (on) {
         SetWindowTextW(button, L"已开启");
@@ -97,5 +99,7 @@ std::string read_text(HWND control) {
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return from_wide(text);
 }
+
+void set_text(HWND control, std::string_view utf8) { SetWindowTextW(control, to_wide(utf8).c_str()); }
 
 void clear_text(HWND control) { SetWindowTextW(control, L""); }

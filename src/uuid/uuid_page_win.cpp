@@ -11,8 +11,6 @@ namespace {
 constexpr const char* separator_items[] = {"连字符  -", "下划线  _", "无分隔符"};
 constexpr const char* case_items[] = {"小写", "大写"};
 
-int selection_of(HWND list) { return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)); }
-
 class UuidPage final : public PageVariant {
 public:
     explicit UuidPage(HWND page)
@@ -36,7 +34,7 @@ public:
         switch (LOWORD(wparam)) {
             case uuid_generate_id:
                 batch_.show(
-                    generate_uuid_batch(batch_.count_text(), selection_of(separator_list_), selection_of(case_list_)));
+                    generate_uuid_batch(batch_.count_text(), dropdown_selection(separator_list_), dropdown_selection(case_list_)));
                 break;
             case uuid_copy_id: batch_.copy(); break;
             default: break;
