@@ -18,7 +18,6 @@
 #include <variant>
 
 #include "bench_report.h"
-#include "format_result.h"
 #include "json/json_format.h"
 #include "json/json_tree.h"
 #include "rapidjson_peer.h"
@@ -99,7 +98,7 @@ std::vector<MemoryRow> measure_memory(const std::vector<Doc>& docs) {
         std::string_view text = d.text;
         std::variant<std::string, JsonError> kept;
         row.format_peak = heap::measure([&] { kept = format_json(text, JsonMode::format); });
-        if (const std::string* s = as_string(kept)) {
+        if (const std::string* s = std::get_if<std::string>(&kept)) {
             row.output = s->size();
             row.capacity = s->capacity();
         }

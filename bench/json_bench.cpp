@@ -46,7 +46,6 @@
 #include "bench_documents.h"
 #include "bench_memory.h"
 #include "bench_report.h"
-#include "format_result.h"
 #include "json/json_format.h"
 #include "json/json_tree.h"
 #include "rapidjson_peer.h"
@@ -75,7 +74,7 @@ void bm_ours_format(benchmark::State& state, const Doc* doc, JsonMode mode) {
     std::string_view text = doc->text;
     for (auto _ : state) {
         auto result = format_json(text, mode);
-        if (as_string(result) == nullptr) {
+        if (!std::holds_alternative<std::string>(result)) {
             state.SkipWithError("format_json failed");
             break;
         }
@@ -118,26 +117,16 @@ void bm_ours_tree_copy(benchmark::State& state, const Doc* doc) {
     finish(state, *doc);
 }
 
-void bm_peer_text(benchmark::State& state, const Doc* doc, std::size_t (*run)(const std::string&)) {
+// run gives an output size or a success flag: 0 or false is a parse error.
+template <class Result>
+void bm_peer(benchmark::State& state, const Doc* doc, Result (*run)(const std::string&)) {
     for (auto _ : state) {
-        std::size_t n = run(doc->text);
-        if (n == 0) {
+        Result r = run(doc->text);
+        if (!r) {
             state.SkipWithError("RapidJSON failed");
             break;
         }
-        benchmark::DoNotOptimize(n);
-    }
-    finish(state, *doc);
-}
-
-void bm_peer_dom(benchmark::State& state, const Doc* doc, bool (*run)(const std::string&)) {
-    for (auto _ : state) {
-        bool ok = run(doc->text);
-        if (!ok) {
-            state.SkipWithError("RapidJSON failed");
-            break;
-        }
-        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(r);
     }
     finish(state, *doc);
 }
@@ -189,15 +178,15 @@ void register_benchmarks(const std::vector<Doc>& docs) {
         const peer::RapidJsonApi& rj = peer::rapidjson_default;
         const peer::RapidJsonApi& rj2 = peer::rapidjson_sse2;
         reg("ours_format", [=](benchmark::State& s) { bm_ours_format(s, doc, JsonMode::format); });
-        reg("rj_pretty", [=](benchmark::State& s) { bm_peer_text(s, doc, rj.pretty); });
-        reg("rj_sse2_pretty", [=](benchmark::State& s) { bm_peer_text(s, doc, rj2.pretty); });
+        reg("rj_pretty", [=](benchmark::State& s) { bm_peer(s, doc, rj.pretty); });
+        reg("rj_sse2_pretty", [=](benchmark::State& s) { bm_peer(s, doc, rj2.pretty); });
         reg("ours_compact", [=](benchmark::State& s) { bm_ours_format(s, doc, JsonMode::compact); });
-        reg("rj_writer", [=](benchmark::State& s) { bm_peer_text(s, doc, rj.compact); });
-        reg("rj_sse2_writer", [=](benchmark::State& s) { bm_peer_text(s, doc, rj2.compact); });
+        reg("rj_writer", [=](benchmark::State& s) { bm_peer(s, doc, rj.compact); });
+        reg("rj_sse2_writer", [=](benchmark::State& s) { bm_peer(s, doc, rj2.compact); });
         reg("ours_tree", [=](benchmark::State& s) { bm_ours_tree(s, doc); });
         reg("ours_tree_copy", [=](benchmark::State& s) { bm_ours_tree_copy(s, doc); });
-        reg("rj_dom", [=](benchmark::State& s) { bm_peer_dom(s, doc, rj.dom); });
-        reg("rj_sse2_dom", [=](benchmark::State& s) { bm_peer_dom(s, doc, rj2.dom); });
+        reg("rj_dom", [=](benchmark::State& s) { bm_peer(s, doc, rj.dom); });
+        reg("rj_sse2_dom", [=](benchmark::State& s) { bm_peer(s, doc, rj2.dom); });
         reg("rj_dom_insitu", [=](benchmark::State& s) { bm_peer_dom_insitu(s, doc, rj.dom_insitu); }, true);
     }
 }
@@ -219,11 +208,13 @@ void validate(const std::vector<Doc>& docs, std::ostream& out) {
         auto pretty = format_json(d.text, JsonMode::format);
         auto compact = format_json(d.text, JsonMode::compact);
         auto tree = build_json_tree(d.text);
-        if (!as_string(pretty) || !as_string(compact) || !std::holds_alternative<JsonTree>(tree)) {
+        const std::string* pretty_text = std::get_if<std::string>(&pretty);
+        const std::string* compact_text = std::get_if<std::string>(&compact);
+        if (!pretty_text || !compact_text || !std::holds_alternative<JsonTree>(tree)) {
             out << "  " << d.name << ": our engine rejected the document\n";
         } else {
-            if (!same_values(d.text, *as_string(pretty))) out << "  " << d.name << ": WARNING pretty form differs in value\n";
-            if (!same_values(d.text, *as_string(compact))) out << "  " << d.name << ": WARNING compact form differs in value\n";
+            if (!same_values(d.text, *pretty_text)) out << "  " << d.name << ": WARNING pretty form differs in value\n";
+            if (!same_values(d.text, *compact_text)) out << "  " << d.name << ": WARNING compact form differs in value\n";
         }
         if (peer::rapidjson_default.pretty(d.text) == 0 || !peer::rapidjson_default.dom(d.text) ||
             peer::rapidjson_sse2.compact(d.text) == 0) {

@@ -55,8 +55,8 @@ bool dom_insitu(char* buffer) {
 
 namespace peer {
 #if defined(LUMARO_PEER_SSE2)
-const RapidJsonApi rapidjson_sse2 = {"rapidjson_sse2", pretty, compact, dom, dom_insitu};
+const RapidJsonApi rapidjson_sse2 = {pretty, compact, dom, dom_insitu};
 #else
-const RapidJsonApi rapidjson_default = {"rapidjson", pretty, compact, dom, dom_insitu};
+const RapidJsonApi rapidjson_default = {pretty, compact, dom, dom_insitu};
 #endif
 }  // namespace peer

@@ -10,7 +10,6 @@
 namespace peer {
 
 struct RapidJsonApi {
-    const char* tag;
     // Reader + PrettyWriter (2-space indent) into a fresh StringBuffer; returns
     // the output size, or 0 on a parse error.
     std::size_t (*pretty)(const std::string& text);

@@ -14,7 +14,7 @@ JsonPageLayout json_page_layout(int a, int b) {
     const int content = a <= 56 ? 0 : a - 56;
     const int bottom = b >= 141 ? b - 18 : 122;
     int left, input_height, pane_x, pane_width, pane_y;
-    if (content > json_two_column_above) {
+    if (json_columns_side_by_side(a)) {
         left = (content - 20) / 2;
         input_height = bottom - 122;
         pane_x = left + 48;

@@ -13,6 +13,4 @@ struct JsonPageLayout {
     JsonPageRect result_label, copy, view, result;  // the tree view shares `result`
 };
 
-inline constexpr int json_tree_item_height = 25;
-
 JsonPageLayout json_page_layout(int width, int height);

@@ -4,8 +4,6 @@
 
 #include "ui/white_space.h"
 
-bool is_blank_input(std::string_view text) { return trim_unicode_white_space(text).empty(); }
-
 bool is_blank_input(std::u16string_view units) {
     // Every white-space character lies in the Basic Multilingual Plane, so a
     // surrogate, paired or not, is never one.

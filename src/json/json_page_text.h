@@ -7,9 +7,8 @@
 #include <string>
 #include <string_view>
 
-// Empty or only Unicode white space.
-bool is_blank_input(std::string_view text);
-// The same for a control's UTF-16 units, without making UTF-8 of them first.
+// A control's units are empty or only Unicode white space, judged without
+// making UTF-8 of them first.
 bool is_blank_input(std::u16string_view units);
 
 std::string history_header(std::size_t entries);

@@ -28,16 +28,6 @@ namespace ids = json_page_ids;
 
 namespace {
 
-constexpr std::size_t history_shown = 10;
-
-// Where the last failed job's error sits in the input, for "定位错误".
-struct ErrorPosition {
-    bool positioned = false;
-    std::uint64_t line = 0;
-    std::uint64_t column_utf16 = 0;
-    std::uint64_t length_utf16 = 0;
-};
-
 enum class JobKind { transform, auto_format, restore, build_tree };
 
 // The running job as far as the page needs it once the result is back.
@@ -46,7 +36,6 @@ struct RunningJob {
     JobKind kind = JobKind::transform;
     JsonMode mode = JsonMode::format;
     bool from_result = false;
-    bool build_tree = false;
     DWORD selection_start = 0;
     DWORD selection_end = 0;
     std::uint64_t job_generation = 0;
@@ -127,7 +116,7 @@ private:
     bool rich_input_ = false;
     std::u16string spare_;  // memory the next read of the input box may reuse
 
-    ErrorPosition error_;
+    JsonError error_;  // the last failed job's, for "定位错误"
     std::optional<std::uint64_t> previous_hash_;
     std::optional<RunningJob> running_;
     JsonHistoryListing history_;
@@ -317,7 +306,6 @@ void JsonPage::start_json_job(JsonJob job) {
     running.kind = static_cast<JobKind>(job.index());
     if (auto* t = std::get_if<TransformJob>(&job)) running.mode = t->mode;
     if (auto* a = std::get_if<AutoFormatJob>(&job)) {
-        running.build_tree = a->build_tree;
         running.selection_start = a->selection_start;
         running.selection_end = a->selection_end;
     }
@@ -375,7 +363,7 @@ void JsonPage::apply_failure(const RunningJob& job, const JsonError& error) {
         return;
     }
     reset_result();
-    error_ = {error.positioned, error.line, error.column_utf16, error.length_utf16};
+    error_ = error;
     if (error_.positioned) {
         set_view_text(msg::view_locate);
         if (!composing()) locate_error(false);
@@ -403,7 +391,6 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
 
     error_ = {};
     tree_.reset();
-    result_ = std::monostate{};
     if (auto* tree = std::get_if<JsonTree>(&success.output))
         result_ = std::move(*tree);
     else
@@ -537,14 +524,11 @@ void JsonPage::enable_controls() {
 }
 
 void JsonPage::set_history(JsonHistoryListing listing) {
-    if (listing.size() > history_shown) listing.resize(history_shown);
+    if (listing.size() > history_keep) listing.resize(history_keep);
     history_ = std::move(listing);
-    std::vector<std::string> texts;
-    texts.reserve(history_.size() + 1);
-    texts.push_back(history_header(history_.size()));
-    for (const JsonHistoryEntry& entry : history_) texts.push_back(entry.preview);
-    std::vector<const char*> items;
-    for (const std::string& t : texts) items.push_back(t.c_str());
+    const std::string header = history_header(history_.size());
+    std::vector<const char*> items{header.c_str()};
+    for (const JsonHistoryEntry& entry : history_) items.push_back(entry.preview.c_str());
     fill_dropdown(history_box_, items.data(), static_cast<int>(items.size()), 0);
 }
 

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int slice_size = 256;
-constexpr int item_height = 25;  // logical pixels
 constexpr DWORD_PTR tree_view_reference = 0;
 // TVE_ACTIONMASK, which MinGW's headers lack: TVE_EXPANDPARTIAL may ride along.
 constexpr UINT expand_action_mask = 0x0003;
@@ -124,7 +123,7 @@ bool JsonTreeView::create(HWND page, HFONT font) {
     apply_palette();
     // The page's layout sets the same height; until then the rows already
     // have their final size.
-    set_item_height(item_height);
+    set_item_height(json_tree_item_height);
     return true;
 }
 

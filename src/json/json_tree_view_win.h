@@ -12,6 +12,7 @@
 #include "json/json_tree.h"
 
 inline constexpr int json_tree_view_id = 109;
+inline constexpr int json_tree_item_height = 25;  // logical pixels
 
 // The load-more request between the expanding notification and the posted
 // JsonTreeLoadMore that serves it.

@@ -25,7 +25,7 @@ void prepare_shown_output(JsonSuccess& ok) {
     ok.shown_output = to_control_text(*text, true);
 }
 
-JsonResult transform(TransformJob& job) {
+JsonResult compute(TransformJob& job) {
     const std::string text = control_text_to_utf8(job.input);
     std::u16string().swap(job.input);  // the UTF-8 copy is all that is needed from here
     auto out = format_json(text, job.mode);
@@ -37,7 +37,7 @@ JsonResult transform(TransformJob& job) {
     return ok;
 }
 
-JsonResult auto_format(AutoFormatJob& job) {
+JsonResult compute(AutoFormatJob& job) {
     const std::string text = control_text_to_utf8(job.input);
     std::u16string().swap(job.input);
     auto formatted = format_json(text, JsonMode::format);
@@ -73,7 +73,7 @@ JsonResult auto_format(AutoFormatJob& job) {
     return ok;
 }
 
-JsonResult restore(RestoreJob& job) {
+JsonResult compute(RestoreJob& job) {
     auto loaded = load_history_record(job.entry.path);
     if (!std::holds_alternative<std::string>(loaded)) return plain_json_error("无法读取这条历史记录。");
     const std::string text = std::get<std::string>(std::move(loaded));
@@ -86,7 +86,7 @@ JsonResult restore(RestoreJob& job) {
     return ok;
 }
 
-JsonResult build_tree(BuildTreeJob& job) {
+JsonResult compute(BuildTreeJob& job) {
     std::string text = job.from_result ? std::move(job.result) : control_text_to_utf8(job.input);
     std::u16string().swap(job.input);
     auto tree = build_json_tree(std::move(text));
@@ -102,15 +102,7 @@ JsonResult build_tree(BuildTreeJob& job) {
 }  // namespace
 
 JsonResult compute_json_result(JsonJob job) {
-    return std::visit(
-        [](auto& j) -> JsonResult {
-            using T = std::decay_t<decltype(j)>;
-            if constexpr (std::is_same_v<T, TransformJob>) return transform(j);
-            else if constexpr (std::is_same_v<T, AutoFormatJob>) return auto_format(j);
-            else if constexpr (std::is_same_v<T, RestoreJob>) return restore(j);
-            else return build_tree(j);
-        },
-        job);
+    return std::visit([](auto& j) { return compute(j); }, job);
 }
 
 void run_json_job(JsonJob job, std::shared_ptr<JsonResultChannel> channel, HWND page) {

@@ -30,16 +30,6 @@ std::optional<T> parse_unsigned(std::string_view s, bool hex) {
     return v;
 }
 
-char32_t decode(std::string_view ch) {
-    auto b = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(ch[i])); };
-    switch (ch.size()) {
-    case 1: return b(0);
-    case 2: return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    case 3: return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    default: return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
-    }
-}
-
 }  // namespace
 
 std::optional<RecordName> parse_record_name(std::string_view name) {
@@ -80,10 +70,11 @@ std::string make_preview(std::string_view first_bytes) {
     std::size_t chars = 0;
     bool pending_space = false;
     for (std::size_t i = 0; i < text.size() && chars < preview_chars;) {
-        std::size_t n = utf8_char_length(std::string_view(text).substr(i));
-        std::string_view ch = std::string_view(text).substr(i, n);
+        const std::string_view rest = std::string_view(text).substr(i);
+        const std::size_t n = utf8_char_length(rest);
+        const std::string_view ch = rest.substr(0, n);
         i += n;
-        if (is_unicode_white_space(decode(ch))) {
+        if (white_space_length(ch) != 0) {
             pending_space = !preview.empty();
             continue;
         }

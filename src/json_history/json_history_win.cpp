@@ -5,6 +5,7 @@
 #include "json/utf8.h"
 #include "json_history/json_history.h"
 #include "json_history/siphash.h"
+#include "ui/controls_win.h"
 
 namespace {
 
@@ -30,24 +31,6 @@ private:
     HANDLE h_;
 };
 
-std::string utf8_from_wide(std::wstring_view w) {
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
-}
-
-// A file name that is not well-formed UTF-16 (a lone surrogate) has no UTF-8
-// form; such files are not records.
-std::optional<std::string> strict_utf8(std::wstring_view w) {
-    if (w.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                nullptr, nullptr);
-    if (n <= 0) return std::nullopt;
-    return utf8_from_wide(w);
-}
-
 // The system's text for the code, then " (os error N)".
 HistoryError os_error(DWORD code) {
     HistoryError e;
@@ -60,7 +43,7 @@ HistoryError os_error(DWORD code) {
         std::wstring_view w(text, n);
         while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ' || w.back() == L'.'))
             w.remove_suffix(1);
-        e.message = utf8_from_wide(w);
+        e.message = from_wide(w);
     }
     if (text) LocalFree(text);
     e.message += " (os error " + std::to_string(code) + ")";
@@ -206,9 +189,8 @@ std::variant<JsonHistoryListing, HistoryError> list_history(const HistoryPath& d
         return os_error(code);
     }
     do {
-        std::optional<std::string> name = strict_utf8(fd.cFileName);
-        if (!name) continue;
-        std::optional<RecordName> parsed = parse_record_name(*name);
+        // Record names are ASCII, so a lone surrogate's U+FFFD never parses.
+        std::optional<RecordName> parsed = parse_record_name(from_wide(fd.cFileName));
         if (!parsed || !is_plain_file(fd)) continue;
         listing.push_back({join_path(directory, fd.cFileName), parsed->created, parsed->content_hash, {}});
     } while (FindNextFileW(find, &fd));

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "../common/page_host_win.h"
 #include "../ui/ui_test_support_win.h"
 #include "json/json_page_win.h"
 #include "json_history/json_history.h"
@@ -22,19 +23,12 @@ namespace ids = json_page_ids;
 
 namespace {
 
+using page_test::clipboard_text;
 using ui_test::HostWindow;
-
-std::wstring window_text(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
 
 // Line breaks as LF, whatever the control hands back.
 std::string normalized(HWND hwnd) {
-    const std::string text = from_wide(window_text(hwnd));
+    const std::string text = read_text(hwnd);
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r') {
@@ -53,19 +47,7 @@ HWND child_of_kind(HWND parent, ControlKind kind) {
     return nullptr;
 }
 
-std::string clipboard_text() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return "<busy>";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = from_wide(p);
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
+// Wide, so that a lone surrogate can be put there too.
 void put_on_clipboard(const std::wstring& text) {
     ASSERT_TRUE(copy_text_to_clipboard(nullptr, text.c_str(), text.size() + 1));
 }
@@ -122,9 +104,9 @@ protected:
     HWND history() const { return GetDlgItem(page_, ids::history); }
     HWND result_box() const { return child_of_kind(page_, ControlKind::ResultArea); }
     HWND tree() const { return GetDlgItem(page_, 109); }
-    std::string status() const { return from_wide(window_text(status_)); }
+    std::string status() const { return read_text(status_); }
     bool status_is_error() const { return has_property(status_, selected_property); }
-    std::string view_text() const { return from_wide(window_text(button(ids::view))); }
+    std::string view_text() const { return read_text(button(ids::view)); }
     std::pair<DWORD, DWORD> selection() const {
         DWORD start = 0, end = 0;
         SendMessageW(input(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

@@ -37,6 +37,12 @@ inline bool same_error(const JsonError& a, const JsonError& b) {
            a.length_utf16 == b.length_utf16 && a.message == b.message && a.context == b.context;
 }
 
+inline std::string repeat(std::string_view piece, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
 // "message（第 L 行，第 C 列）" as the page shows it.
 inline std::string positioned_message(std::string_view message, int line, int column) {
     return std::string(message) + "（第 " + std::to_string(line) + " 行，第 " + std::to_string(column) + " 列）";

@@ -6,14 +6,9 @@
 #include <variant>
 
 #include "json/json_tree.h"
+#include "json_test_support.h"
 
 namespace {
-
-std::string repeat(std::string_view piece, std::size_t times) {
-    std::string out;
-    for (std::size_t i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 struct ShortenCase {
     const char* name;

@@ -62,12 +62,6 @@ TEST(JsonTree, ScalarSpansAndKeySpansPointIntoTheText) {
     EXPECT_EQ(tree.nodes[4].key_or_index, 1u);
 }
 
-TEST(JsonTree, NodeIsTwentyEightBytes) { EXPECT_EQ(sizeof(JsonNode), 28u); }
-
-}  // namespace
-
-namespace {
-
 TEST(JsonTree, RefusesTextsOf4GiBAndMore) {
     // Offsets in the table are 32-bit. The refusal comes before any scanning,
     // so the content does not matter.

@@ -19,6 +19,7 @@
 #include "ui/painting_win.h"
 #include "ui/ui_resources_win.h"
 #include "../ui/ui_test_support_win.h"
+#include "json_test_support.h"
 
 namespace {
 
@@ -214,12 +215,6 @@ std::vector<std::string> element_labels(int from, int to) {
 
 // Without TVS_NONEVENHEIGHT the control rounds an odd height down.
 LRESULT even_height(int pixels) { return pixels & ~1; }
-
-std::string repeat(std::string_view piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 TEST_F(JsonTreeViewTest, IsAHiddenTreeViewOfThePageWithItsOwnFrame) {
     JsonTreeView fresh;
