@@ -100,7 +100,7 @@ void download_update(const UpdateManifest& manifest, HWND window) {
     if (auto* message = std::get_if<std::string>(&exe))
         outcome = failed(*message);
     else
-        outcome = download_and_hand_off(manifest, std::get<std::wstring>(exe), update_hooks().fetch);
+        outcome = download_and_hand_off(manifest, std::get<std::wstring>(exe), update_fetcher());
     store_update_outcome(std::move(outcome));
     PostMessageW(window, message_id(AppMessage::UpdateFinished), 0, 0);
 }
