@@ -121,7 +121,7 @@ TEST_F(FloatingBallTest, SizesFollowTheSystemDpi) {
     const RECT r = rect_of(window);
     EXPECT_EQ(r.right - r.left, dpi == 144 ? 15 : 10);
     EXPECT_EQ(r.bottom - r.top, dpi == 144 ? 69 : 46);
-    EXPECT_EQ(ball->ball_width, dpi == 144 ? 84 : 56);
+    EXPECT_EQ(ball->sizes.ball_width, dpi == 144 ? 84 : 56);
     EXPECT_EQ(ball->drag_threshold, dpi == 144 ? 6 : 4);
 }
 
