@@ -10,7 +10,7 @@
 
 namespace {
 
-void draw_shape(std::span<std::uint32_t> picture, int width, const FloatingBall& ball, const BallShape& shape,
+void draw_shape(std::span<std::uint32_t> picture, int width, const BallSizes& sizes, const BallShape& shape,
                 int height, Colorref accent) {
     switch (shape.kind) {
     case BallKind::Strip:
@@ -18,11 +18,12 @@ void draw_shape(std::span<std::uint32_t> picture, int width, const FloatingBall&
         break;
     case BallKind::Peek: {
         const bool right = shape.side == BallSide::Right;
-        const int tab_x = right ? width - ball.strip_width : 0;
-        const int ball_x = right ? 0 : width - ball.ball_width;
+        const int tab_x = right ? width - sizes.strip_width : 0;
+        const int ball_x = right ? 0 : width - sizes.ball_width;
         // The ball goes on top of the tab.
-        draw_strip(picture, width, tab_x, shape.peek_offset, ball.strip_width, ball.strip_height, shape.side, accent);
-        draw_ball(picture, width, ball_x, ball.ball_width, accent);
+        draw_strip(picture, width, tab_x, shape.peek_offset, sizes.strip_width, sizes.strip_height, shape.side,
+                   accent);
+        draw_ball(picture, width, ball_x, sizes.ball_width, accent);
         break;
     }
     case BallKind::Ball:
@@ -61,7 +62,7 @@ bool render_ball_window(HWND window, const FloatingBall& ball, const BallShape& 
     std::span<std::uint32_t> picture(static_cast<std::uint32_t*>(bits), count);
     std::memset(bits, 0, count * sizeof(std::uint32_t));
 
-    draw_shape(picture, width, ball, shape, height, ui_resources().palette.accent);
+    draw_shape(picture, width, ball.sizes, shape, height, ui_resources().palette.accent);
     GdiFlush();
 
     POINT position{rect.left, rect.top};

@@ -11,6 +11,8 @@
 
 namespace {
 
+LRESULT CALLBACK floating_ball_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
 BallRect to_ball_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT to_rect(const BallRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 BallPoint to_ball_point(POINT p) { return {p.x, p.y}; }
@@ -49,6 +51,9 @@ bool track_mouse_leave(HWND window, bool on) {
 void move_window(HWND window, const BallRect& r) {
     SetWindowPos(window, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+// A free ball is a ball whatever side it came from.
+constexpr BallShape free_ball{BallKind::Ball, BallSide::Right, 0};
 
 // Draws the shape when it differs from the one shown, otherwise only moves.
 void show_shape(HWND window, FloatingBall& ball, const BallShape& shape, const BallRect& r) {
@@ -93,6 +98,49 @@ void button_up(HWND window, FloatingBall& ball) {
     place_ball(window, ball, cursor);
 }
 
+void peek_ball(HWND window, FloatingBall& ball, BallSide side) {
+    std::optional<RECT> r = window_rect(window);
+    if (!r) return;
+    const int half = (r->right - r->left) / 2;
+    const int centre_y = r->top + (r->bottom - r->top) / 2;
+    std::optional<BallRect> work = work_area_near({r->left + half, centre_y});
+    if (!work) return;
+    if (!track_mouse_leave(window, true)) return;
+    const PeekPlacement peek = peek_placement(to_ball_rect(*r), *work, side, ball.sizes);
+    show_shape(window, ball, peek.shape, peek.rect);
+    // Drawing failed: nothing is open that the mouse could leave.
+    if (ball.shape.kind == BallKind::Strip) track_mouse_leave(window, false);
+}
+
+void drag_ball(HWND window, FloatingBall& ball, POINT cursor) {
+    if (same_point(cursor, ball.last_point)) return;
+    if (ball.pointer_state == PointerState::Pressed &&
+        within_click(to_ball_point(ball.press_point), to_ball_point(cursor), ball.drag_threshold))
+        return;
+    if (ball.shape.kind == BallKind::Peek) track_mouse_leave(window, false);
+    ball.last_point = cursor;
+    ball.pointer_state = PointerState::Dragging;
+    show_shape(window, ball, free_ball, dragged_ball_rect(to_ball_point(cursor), ball.sizes));
+}
+
+void show_ball_menu(HWND window, HWND owner, POINT at) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    AppendMenuW(menu, MF_STRING, message_id(AppMessage::ShowMainWindow), to_wide("打开Lumaro").c_str());
+    AppendMenuW(menu, MF_STRING, message_id(AppMessage::CloseFloatingBall), to_wide("关闭悬浮球").c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, message_id(AppMessage::ExitApp), to_wide("退出Lumaro").c_str());
+    // The menu closes when it loses the foreground only if its window has it.
+    SetForegroundWindow(window);
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+    DestroyMenu(menu);
+    PostMessageW(window, WM_NULL, 0, 0);
+    // The ball and its record may be gone by now (the menu runs its own
+    // message loop); only the copied owner is used.
+    if (command != 0) PostMessageW(owner, command, 0, 0);
+}
+
 void hover(HWND window, FloatingBall& ball) {
     if (ball.shape.kind != BallKind::Strip || !ball.docking) return;
     const POINT cursor = message_point();
@@ -113,25 +161,12 @@ void context_menu(HWND window, const FloatingBall& ball, LPARAM lparam) {
     show_ball_menu(window, ball.owner, at);
 }
 
-}  // namespace
-
 std::unique_ptr<FloatingBall> make_floating_ball(HWND owner) {
     auto ball = std::make_unique<FloatingBall>();
     ball->owner = owner;
-    ball->strip_width = scale(10);
-    ball->strip_height = scale(46);
-    ball->ball_width = scale(56);
-    ball->ball_height = scale(56);
+    ball->sizes = ball_sizes(ui_resources().dpi);
     ball->drag_threshold = scale(4);
     return ball;
-}
-
-BallSizes ball_sizes_of(const FloatingBall& ball) {
-    return {ball.strip_width, ball.strip_height, ball.ball_width, ball.ball_height};
-}
-
-FloatingBall* floating_ball_record(HWND window) {
-    return reinterpret_cast<FloatingBall*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 bool register_floating_ball_class() {
@@ -142,110 +177,6 @@ bool register_floating_ball_class() {
     wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
     wc.lpszClassName = floating_ball_class;
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-std::optional<CreatedBall> create_floating_ball(HWND owner) {
-    if (!register_floating_ball_class()) return std::nullopt;
-    HMONITOR monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
-
-    CreatedBall created{make_floating_ball(owner), nullptr};
-    FloatingBall& ball = *created.record;
-    const BallRect r = initial_strip_rect(to_ball_rect(info.rcWork), ball_sizes_of(ball), ui_resources().dpi);
-    created.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, floating_ball_class,
-                                     floating_ball_title, WS_POPUP, r.left, r.top, r.width(), r.height(), nullptr,
-                                     nullptr, GetModuleHandleW(nullptr), &ball);
-    if (!created.window) return std::nullopt;
-    const BallShape first{BallKind::Strip, BallSide::Right, 0};
-    if (!render_ball_window(created.window, ball, first, to_rect(r))) {
-        DestroyWindow(created.window);
-        return std::nullopt;
-    }
-    ball.shape = first;
-    return created;
-}
-
-void reset_ball(HWND window, FloatingBall& ball) {
-    ball.hover_block.reset();
-    ball.pointer_state = PointerState::Idle;
-    track_mouse_leave(window, false);
-    if (GetCapture() == window) ReleaseCapture();
-}
-
-void place_ball(HWND window, FloatingBall& ball, std::optional<POINT> reference) {
-    const BallSizes sizes = ball_sizes_of(ball);
-    POINT p;
-    if (reference) {
-        p = *reference;
-    } else {
-        std::optional<RECT> r = window_rect(window);
-        if (!r) return;
-        const BallPoint centre = shape_centre(to_ball_rect(*r), ball.shape, sizes);
-        p = {centre.x, centre.y};
-    }
-    std::optional<BallRect> work = work_area_near(p);
-    if (!work) return;
-    if (ball.shape.kind == BallKind::Peek) track_mouse_leave(window, false);
-    if (ball.docking) {
-        const DockedStrip docked = docked_strip(*work, to_ball_point(p), sizes);
-        show_shape(window, ball, {BallKind::Strip, docked.side, 0}, docked.rect);
-    } else {
-        const BallRect r = free_ball_rect(*work, to_ball_point(p), sizes);
-        // A free ball is a ball whatever side it came from.
-        if (ball.shape.kind == BallKind::Ball)
-            move_window(window, r);
-        else if (render_ball_window(window, ball, {BallKind::Ball, BallSide::Right, 0}, to_rect(r)))
-            ball.shape = {BallKind::Ball, BallSide::Right, 0};
-    }
-}
-
-void peek_ball(HWND window, FloatingBall& ball, BallSide side) {
-    std::optional<RECT> r = window_rect(window);
-    if (!r) return;
-    const int half = (r->right - r->left) / 2;
-    const int centre_y = r->top + (r->bottom - r->top) / 2;
-    std::optional<BallRect> work = work_area_near({r->left + half, centre_y});
-    if (!work) return;
-    if (!track_mouse_leave(window, true)) return;
-    const PeekPlacement peek = peek_placement(to_ball_rect(*r), *work, side, ball_sizes_of(ball));
-    show_shape(window, ball, peek.shape, peek.rect);
-    // Drawing failed: nothing is open that the mouse could leave.
-    if (ball.shape.kind == BallKind::Strip) track_mouse_leave(window, false);
-}
-
-void drag_ball(HWND window, FloatingBall& ball, POINT cursor) {
-    if (same_point(cursor, ball.last_point)) return;
-    if (ball.pointer_state == PointerState::Pressed &&
-        within_click(to_ball_point(ball.press_point), to_ball_point(cursor), ball.drag_threshold))
-        return;
-    if (ball.shape.kind == BallKind::Peek) track_mouse_leave(window, false);
-    ball.last_point = cursor;
-    ball.pointer_state = PointerState::Dragging;
-    const BallRect r = dragged_ball_rect(to_ball_point(cursor), ball_sizes_of(ball));
-    if (ball.shape.kind == BallKind::Ball)
-        move_window(window, r);
-    else if (render_ball_window(window, ball, {BallKind::Ball, BallSide::Right, 0}, to_rect(r)))
-        ball.shape = {BallKind::Ball, BallSide::Right, 0};
-}
-
-void show_ball_menu(HWND window, HWND owner, POINT at) {
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return;
-    AppendMenuW(menu, MF_STRING, message_id(AppMessage::ShowMainWindow), to_wide("打开Lumaro").c_str());
-    AppendMenuW(menu, MF_STRING, message_id(AppMessage::CloseFloatingBall), to_wide("关闭悬浮球").c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, message_id(AppMessage::ExitApp), to_wide("退出Lumaro").c_str());
-    // The menu closes when it loses the foreground only if its window has it.
-    SetForegroundWindow(window);
-    const UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
-    DestroyMenu(menu);
-    PostMessageW(window, WM_NULL, 0, 0);
-    // The ball and its record may be gone by now (the menu runs its own
-    // message loop); only the copied owner is used.
-    if (command != 0) PostMessageW(owner, command, 0, 0);
 }
 
 LRESULT CALLBACK floating_ball_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -309,3 +240,61 @@ LRESULT CALLBACK floating_ball_proc(HWND hwnd, UINT message, WPARAM wparam, LPAR
     }
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
+
+}  // namespace
+
+FloatingBall* floating_ball_record(HWND window) {
+    return reinterpret_cast<FloatingBall*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+std::optional<CreatedBall> create_floating_ball(HWND owner) {
+    if (!register_floating_ball_class()) return std::nullopt;
+    HMONITOR monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
+
+    CreatedBall created{make_floating_ball(owner), nullptr};
+    FloatingBall& ball = *created.record;
+    const BallRect r = initial_strip_rect(to_ball_rect(info.rcWork), ball.sizes, ui_resources().dpi);
+    created.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, floating_ball_class,
+                                     floating_ball_title, WS_POPUP, r.left, r.top, r.width(), r.height(), nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), &ball);
+    if (!created.window) return std::nullopt;
+    const BallShape first{BallKind::Strip, BallSide::Right, 0};
+    if (!render_ball_window(created.window, ball, first, to_rect(r))) {
+        DestroyWindow(created.window);
+        return std::nullopt;
+    }
+    ball.shape = first;
+    return created;
+}
+
+void reset_ball(HWND window, FloatingBall& ball) {
+    ball.hover_block.reset();
+    ball.pointer_state = PointerState::Idle;
+    track_mouse_leave(window, false);
+    if (GetCapture() == window) ReleaseCapture();
+}
+
+void place_ball(HWND window, FloatingBall& ball, std::optional<POINT> reference) {
+    POINT p;
+    if (reference) {
+        p = *reference;
+    } else {
+        std::optional<RECT> r = window_rect(window);
+        if (!r) return;
+        const BallPoint centre = shape_centre(to_ball_rect(*r), ball.shape, ball.sizes);
+        p = {centre.x, centre.y};
+    }
+    std::optional<BallRect> work = work_area_near(p);
+    if (!work) return;
+    if (ball.shape.kind == BallKind::Peek) track_mouse_leave(window, false);
+    if (ball.docking) {
+        const DockedStrip docked = docked_strip(*work, to_ball_point(p), ball.sizes);
+        show_shape(window, ball, {BallKind::Strip, docked.side, 0}, docked.rect);
+    } else {
+        show_shape(window, ball, free_ball, free_ball_rect(*work, to_ball_point(p), ball.sizes));
+    }
+}
+

@@ -23,10 +23,7 @@ enum class PointerState : std::uint8_t { Pressed = 0, Dragging = 1, Idle = 2 };
 // Owned by the main window; the ball window reaches it through its user data.
 struct FloatingBall {
     HWND owner = nullptr;
-    std::int32_t strip_width = 0;
-    std::int32_t strip_height = 0;
-    std::int32_t ball_width = 0;
-    std::int32_t ball_height = 0;
+    BallSizes sizes;  // at the thread's DPI when the record was made
     BallShape shape{BallKind::Strip, BallSide::Right, 0};  // the last one drawn successfully
     std::int32_t drag_threshold = 0;  // a press that moves less in both axes is a click
     POINT press_point{};
@@ -37,13 +34,6 @@ struct FloatingBall {
     std::optional<POINT> hover_block;
     bool docking = true;
 };
-
-// A fresh record for the owner, sized at the thread's DPI.
-std::unique_ptr<FloatingBall> make_floating_ball(HWND owner);
-BallSizes ball_sizes_of(const FloatingBall& ball);
-
-// Registers the class on first use; true when it is (or already was) there.
-bool register_floating_ball_class();
 
 struct CreatedBall {
     std::unique_ptr<FloatingBall> record;
@@ -60,14 +50,6 @@ void reset_ball(HWND window, FloatingBall& ball);
 // Where the docking rule puts the window, with the right shape; without a
 // reference point the current shape's centre is used.
 void place_ball(HWND window, FloatingBall& ball, std::optional<POINT> reference);
-// Opens the hover shape from the tab on that side.
-void peek_ball(HWND window, FloatingBall& ball, BallSide side);
-// Follows the cursor while the button is held, once it left the click range.
-void drag_ball(HWND window, FloatingBall& ball, POINT cursor);
-// The context menu; the chosen command is posted to owner.
-void show_ball_menu(HWND window, HWND owner, POINT at);
-
-LRESULT CALLBACK floating_ball_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
 // The record of a ball window, or null.
 FloatingBall* floating_ball_record(HWND window);

@@ -1,6 +1,7 @@
 #include "updates/download_win.h"
 
 #include "main/app_message.h"
+#include "preferences/preferences_win.h"
 #include "ui/controls_win.h"
 #include "updates/http/system_error_win.h"
 #include "updates/installer_win.h"
@@ -41,26 +42,11 @@ std::wstring directory_of(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-}  // namespace
-
-std::variant<std::wstring, std::string> running_executable() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD capacity = static_cast<DWORD>(path.size());
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), capacity);
-        if (length == 0) return system_error_text(GetLastError());
-        if (length < capacity) {
-            path.resize(length);
-            return path;
-        }
-        if (capacity >= 32'768) return system_error_text(ERROR_INSUFFICIENT_BUFFER);
-        path.assign(static_cast<std::size_t>(capacity) * 2, L'\0');
-    }
-}
-
 std::string executable_address(std::string_view version) {
     return std::string(release_base_url) + "/download/v" + std::string(version) + "/Lumaro.exe";
 }
+
+}  // namespace
 
 UpdateOutcome download_and_hand_off(const UpdateManifest& manifest, const std::wstring& exe_path,
                                     const Fetcher& fetch) {
@@ -68,7 +54,6 @@ UpdateOutcome download_and_hand_off(const UpdateManifest& manifest, const std::w
     if (auto* message = std::get_if<std::string>(&fetched)) return failed(*message);
     const Bytes& body = std::get<Bytes>(fetched);
 
-    if (body.size() != manifest.size) return failed(std::string(package_mismatch));
     auto hashed = sha256_hex(body);
     if (auto* message = std::get_if<std::string>(&hashed)) return failed(*message);
     if (auto problem = check_package(body, manifest.size, std::get<Sha256Hex>(hashed).hex, manifest.sha256))
@@ -95,12 +80,8 @@ UpdateOutcome download_and_hand_off(const UpdateManifest& manifest, const std::w
 }
 
 void download_update(const UpdateManifest& manifest, HWND window) {
-    UpdateOutcome outcome;
-    auto exe = running_executable();
-    if (auto* message = std::get_if<std::string>(&exe))
-        outcome = failed(*message);
-    else
-        outcome = download_and_hand_off(manifest, std::get<std::wstring>(exe), update_hooks().fetch);
-    store_update_outcome(std::move(outcome));
+    std::optional<std::wstring> exe = running_executable_path();
+    store_update_outcome(exe ? download_and_hand_off(manifest, *exe, update_fetcher())
+                             : failed(system_error_text(GetLastError())));
     PostMessageW(window, message_id(AppMessage::UpdateFinished), 0, 0);
 }

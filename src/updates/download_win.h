@@ -13,12 +13,6 @@
 
 using Fetcher = std::function<FetchResult(const std::string& address, std::uint64_t limit)>;
 
-// The full path of the running executable, or the system error text.
-std::variant<std::wstring, std::string> running_executable();
-
-// The executable's address for a release version.
-std::string executable_address(std::string_view version);
-
 // The whole download for the executable at exe_path: fetch, check, stage and
 // hand off. InstallStarted, or InstallFailed with its message; no staging
 // file is left behind after a failure.

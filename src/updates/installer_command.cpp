@@ -1,6 +1,8 @@
 #include "updates/installer_command.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace {
 
@@ -9,6 +11,15 @@ char16_t ascii_upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<c
 bool same_name(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return ascii_upper(x) == ascii_upper(y); });
+}
+
+std::array<std::pair<std::u16string_view, std::u16string>, 6> installer_variables(const InstallerVariables& v) {
+    return {{{u"LMR_UPDATE_TARGET", v.target},
+             {u"LMR_UPDATE_STAGED", v.staged},
+             {u"LMR_UPDATE_PID", v.pid},
+             {u"LMR_UPDATE_EVENT", v.event},
+             {u"LMR_UPDATE_SHA", v.sha256},
+             {u"LMR_UPDATE_PREVIOUS", v.previous}}};
 }
 
 }  // namespace
@@ -38,15 +49,6 @@ std::u16string installer_command_line(std::u16string_view program, std::u16strin
     line += u"\" -NoLogo -NoProfile -NonInteractive -Command ";
     line += quote_argument(script);
     return line;
-}
-
-std::array<std::pair<std::u16string_view, std::u16string>, 6> installer_variables(const InstallerVariables& v) {
-    return {{{u"LMR_UPDATE_TARGET", v.target},
-             {u"LMR_UPDATE_STAGED", v.staged},
-             {u"LMR_UPDATE_PID", v.pid},
-             {u"LMR_UPDATE_EVENT", v.event},
-             {u"LMR_UPDATE_SHA", v.sha256},
-             {u"LMR_UPDATE_PREVIOUS", v.previous}}};
 }
 
 std::u16string installer_environment(std::u16string_view current_block, const InstallerVariables& v) {

@@ -3,10 +3,8 @@
 // How the installer script is started: its command line and its environment
 // block. The paths travel only in the environment, never as script text.
 
-#include <array>
 #include <string>
 #include <string_view>
-#include <utility>
 
 // The script, as carried in the program (UTF-8, no double quote, no backslash).
 std::string_view installer_script_text();
@@ -20,8 +18,6 @@ std::u16string quote_argument(std::u16string_view argument);
 // the script as one argument.
 std::u16string installer_command_line(std::u16string_view program, std::u16string_view script);
 
-inline constexpr std::u16string_view powershell_below_system_directory = u"WindowsPowerShell\\v1.0\\powershell.exe";
-
 struct InstallerVariables {
     std::u16string target;    // the running executable
     std::u16string staged;    // the staging file
@@ -31,12 +27,10 @@ struct InstallerVariables {
     std::u16string previous;  // of the running executable
 };
 
-// The six LMR_UPDATE_* variables, in a fixed order.
-std::array<std::pair<std::u16string_view, std::u16string>, 6> installer_variables(const InstallerVariables& v);
-
 // A copy of an environment block (NAME=value entries, each ending in NUL, the
-// block in an extra NUL) with the six variables added; entries of the same
-// names (case-insensitive, as Windows compares them) are dropped first.
+// block in an extra NUL) with the six LMR_UPDATE_* variables added; entries
+// of the same names (case-insensitive, as Windows compares them) are dropped
+// first.
 std::u16string installer_environment(std::u16string_view current_block, const InstallerVariables& v);
 
 // "Local\Lumaro.Update." and the identifier.

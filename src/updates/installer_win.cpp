@@ -1,10 +1,9 @@
 #include "updates/installer_win.h"
 
 #include <algorithm>
-#include <limits>
 #include <string_view>
 
-#include "ui/controls_win.h"
+#include "ui/text_convert.h"
 #include "updates/http/system_error_win.h"
 #include "updates/installer_command.h"
 #include "updates/random_name.h"
@@ -54,7 +53,7 @@ std::optional<std::wstring> powershell_path() {
     if (length == 0 || length >= capacity) return std::nullopt;
     directory.resize(length);
     if (directory.back() != L'\\') directory += L'\\';
-    return directory + wide(powershell_below_system_directory);
+    return directory + L"WindowsPowerShell\\v1.0\\powershell.exe";
 }
 
 std::u16string current_environment() {
@@ -80,7 +79,7 @@ std::optional<std::string> start_installer(InstallerHandOff& hand_off) {
     std::optional<std::wstring> program = powershell_path();
     if (!program) return std::string(no_system_directory);
 
-    const std::u16string event_name = start_event_name(u16(to_wide(random_uuid_text())));
+    const std::u16string event_name = start_event_name(utf8_to_utf16(random_uuid_text()));
     OwnedHandle ready(CreateEventW(nullptr, TRUE, FALSE, wide(event_name).c_str()));
     if (!ready) return std::string(cannot_create_signal);
 
@@ -88,10 +87,10 @@ std::optional<std::string> start_installer(InstallerHandOff& hand_off) {
                                        u16(hand_off.staged),
                                        u16(std::to_wstring(GetCurrentProcessId())),
                                        event_name,
-                                       u16(to_wide(hand_off.sha256)),
-                                       u16(to_wide(hand_off.previous_sha256))};
+                                       utf8_to_utf16(hand_off.sha256),
+                                       utf8_to_utf16(hand_off.previous_sha256)};
     std::wstring environment = wide(installer_environment(current_environment(), variables));
-    std::wstring command_line = wide(installer_command_line(u16(*program), u16(to_wide(installer_script_text()))));
+    std::wstring command_line = wide(installer_command_line(u16(*program), utf8_to_utf16(installer_script_text())));
 
     // The script's standard streams go to the null device; these are the only
     // inheritable handles the program ever makes.

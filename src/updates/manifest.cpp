@@ -49,17 +49,12 @@ std::string release_notes(const Json& document) {
     return filter_notes(it->get_ref<const std::string&>());
 }
 
-std::uint32_t code_point(std::string_view c) {
-    auto b = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(c[i])); };
-    switch (c.size()) {
-    case 1: return b(0);
-    case 2: return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-    case 3: return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    default: return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
-    }
+// The C0 controls but LF, DEL, and the C1 controls (C2 80 to C2 9F in UTF-8).
+bool removed_from_notes(std::string_view c) {
+    const auto lead = static_cast<unsigned char>(c[0]);
+    if (c.size() == 1) return (lead < 0x20 && lead != '\n') || lead == 0x7F;
+    return c.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(c[1]) <= 0x9F;
 }
-
-bool removed_from_notes(std::uint32_t cp) { return (cp <= 0x1F && cp != 0x0A) || (cp >= 0x7F && cp <= 0x9F); }
 
 }  // namespace
 
@@ -71,7 +66,7 @@ std::string filter_notes(std::string_view notes) {
         if (n == 0) n = 1;  // not reached for the library's strings, which are valid UTF-8
         std::string_view c = notes.substr(0, n);
         notes.remove_prefix(n);
-        if (removed_from_notes(code_point(c))) continue;
+        if (removed_from_notes(c)) continue;
         out.append(c);
         ++kept;
     }

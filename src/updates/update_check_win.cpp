@@ -62,7 +62,7 @@ Answer offer(MainWindow& w, const UpdateManifest& manifest) {
 std::string manifest_address() { return std::string(release_base_url) + "/latest/download/latest.json"; }
 
 void check_for_update(HWND window) {
-    FetchResult fetched = update_hooks().fetch(manifest_address(), manifest_limit);
+    FetchResult fetched = update_fetcher()(manifest_address(), manifest_limit);
     UpdateOutcome outcome;
     if (auto* message = std::get_if<std::string>(&fetched)) {
         outcome = {UpdateOutcome::CheckFailed{*message}};

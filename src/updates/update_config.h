@@ -9,14 +9,8 @@
 
 inline constexpr std::string_view current_version = "1.5.0";
 
-struct ReleaseSource {
-    std::string_view release_base_url;  // the release page, ending in "/releases"
-    std::array<std::string_view, 3> trusted_hosts;
-};
+// The release page, ending in "/releases".
+inline constexpr std::string_view release_base_url = "https://github.com/brivane/lumaro/releases";
 
-inline constexpr ReleaseSource release_source{
-    "https://github.com/brivane/lumaro/releases",
-    {"github.com", "objects.githubusercontent.com", "release-assets.githubusercontent.com"},
-};
-
-inline constexpr std::string_view release_base_url = release_source.release_base_url;
+inline constexpr std::array<std::string_view, 3> trusted_release_hosts{
+    "github.com", "objects.githubusercontent.com", "release-assets.githubusercontent.com"};

@@ -2,7 +2,7 @@
 
 #include "updates/http/winhttp_transport_win.h"
 
-UpdateHooks& update_hooks() {
-    static UpdateHooks hooks{fetch_url};
-    return hooks;
+Fetcher& update_fetcher() {
+    static Fetcher fetch = fetch_url;
+    return fetch;
 }

@@ -5,8 +5,4 @@
 
 #include "updates/download_win.h"
 
-struct UpdateHooks {
-    Fetcher fetch;
-};
-
-UpdateHooks& update_hooks();
+Fetcher& update_fetcher();

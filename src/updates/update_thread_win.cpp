@@ -30,7 +30,7 @@ std::optional<DWORD> start_update_thread(std::function<void()> body) {
     if (!thread) return GetLastError();
     owned.release();  // the thread owns it now
     static const SetThreadDescriptionFunction set_description = find_set_thread_description();
-    if (set_description) set_description(thread, update_thread_name);
+    if (set_description) set_description(thread, L"lumaro-updates");
     ResumeThread(thread);
     CloseHandle(thread);
     return std::nullopt;

@@ -6,23 +6,20 @@
 // first. Moving the cursor over a window also makes the system send it a
 // real WM_MOUSEMOVE, as a user's mouse would.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
 
+#include "../ui/ui_test_support_win.h"
 #include "floating/floating_ball_win.h"
 
 namespace ball_test {
 
-inline void pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+inline void pump() { ui_test::HostWindow::pump(); }
 
 // Pumps until the condition holds or the time is up; the result is the condition.
 inline bool pump_until(const std::function<bool()>& condition, int milliseconds = 2000) {
@@ -63,6 +60,23 @@ inline RECT work_area_at(POINT p) {
     info.cbSize = sizeof info;
     GetMonitorInfoW(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info);
     return info.rcWork;
+}
+
+// Where a new ball puts its tab: on the work area's right edge, 142 logical
+// pixels above its bottom.
+inline RECT first_tab(const RECT& work) {
+    const int d = ui_resources().dpi;
+    const int y = std::max(work.top, std::min(work.bottom - (46 * d + 48) / 192 - (119 * d + 48) / 96,
+                                              work.bottom - scale(46)));
+    return {work.right - scale(10), y, work.right, y + scale(46)};
+}
+
+inline void expect_rect(HWND window, const RECT& expected) {
+    const RECT r = rect_of(window);
+    EXPECT_EQ(r.left, expected.left);
+    EXPECT_EQ(r.top, expected.top);
+    EXPECT_EQ(r.right, expected.right);
+    EXPECT_EQ(r.bottom, expected.bottom);
 }
 
 // Away from every place the tests put the ball.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,19 +25,7 @@ LRESULT CALLBACK owner_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-HWND make_owner() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = owner_proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"Lumaro.BallTestOwner";
-        return RegisterClassExW(&wc);
-    }();
-    (void)atom;
-    return CreateWindowExW(0, L"Lumaro.BallTestOwner", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-}
+HWND make_owner() { return ui_test::create_test_popup(L"Lumaro.BallTestOwner", owner_proc, L"", 0, 0, 100, 100); }
 
 constexpr UINT show_main = message_id(AppMessage::ShowMainWindow);
 
@@ -71,20 +58,10 @@ protected:
     }
 
     BallKind kind() const { return ball->shape.kind; }
-    // The docked tab where it is after creation.
-    RECT first_tab() const {
-        const int w = scale(10), h = scale(46);
-        const int d = ui_resources().dpi;
-        const int top = work.top, bottom = work.bottom;
-        const int y = std::max(top, std::min(bottom - (46 * d + 48) / 192 - (119 * d + 48) / 96, bottom - h));
-        return {work.right - w, y, work.right, y + h};
-    }
-    void expect_rect(const RECT& expected) const {
-        const RECT r = rect_of(window);
-        EXPECT_EQ(r.left, expected.left);
-        EXPECT_EQ(r.top, expected.top);
-        EXPECT_EQ(r.right, expected.right);
-        EXPECT_EQ(r.bottom, expected.bottom);
+    // The free ball centred on c.
+    static RECT ball_around(POINT c) {
+        const int size = scale(56);
+        return {c.x - size / 2, c.y - size / 2, c.x - size / 2 + size, c.y - size / 2 + size};
     }
     // Pressed on the tab, then moved far enough to drag.
     POINT start_drag() {
@@ -121,18 +98,18 @@ TEST_F(FloatingBallTest, SizesFollowTheSystemDpi) {
     const RECT r = rect_of(window);
     EXPECT_EQ(r.right - r.left, dpi == 144 ? 15 : 10);
     EXPECT_EQ(r.bottom - r.top, dpi == 144 ? 69 : 46);
-    EXPECT_EQ(ball->ball_width, dpi == 144 ? 84 : 56);
+    EXPECT_EQ(ball->sizes.ball_width, dpi == 144 ? 84 : 56);
     EXPECT_EQ(ball->drag_threshold, dpi == 144 ? 6 : 4);
 }
 
 TEST_F(FloatingBallTest, TheFirstTabSitsOnTheRightEdge) {
-    expect_rect(first_tab());
+    expect_rect(window, first_tab(work));
     EXPECT_EQ(ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
     EXPECT_EQ(ball->pointer_state, PointerState::Idle);
 }
 
 TEST_F(FloatingBallTest, HoverOpensTheBallBesideTheTabAndLeavingClosesIt) {
-    const RECT tab = first_tab();
+    const RECT tab = first_tab(work);
     move_cursor(centre_of(tab));  // the system's own WM_MOUSEMOVE
     ASSERT_TRUE(pump_until([&] { return kind() == BallKind::Peek; }));
     const RECT peek = rect_of(window);
@@ -144,12 +121,12 @@ TEST_F(FloatingBallTest, HoverOpensTheBallBesideTheTabAndLeavingClosesIt) {
 
     move_cursor(neutral_point(work));
     ASSERT_TRUE(pump_until([&] { return kind() == BallKind::Strip; }));
-    expect_rect(tab);
+    expect_rect(window, tab);
     EXPECT_TRUE(received.empty());
 }
 
 TEST_F(FloatingBallTest, APressReleasedWithinThreePixelsIsAClick) {
-    const POINT p = centre_of(first_tab());
+    const POINT p = centre_of(first_tab(work));
     mouse_at(window, WM_LBUTTONDOWN, p);
     EXPECT_EQ(ball->pointer_state, PointerState::Pressed);
     EXPECT_EQ(GetCapture(), window);
@@ -166,12 +143,11 @@ TEST_F(FloatingBallTest, AFourPixelMoveStartsADragThatFollowsTheCursor) {
     const POINT moved = start_drag();
     EXPECT_EQ(ball->pointer_state, PointerState::Dragging);
     EXPECT_EQ(kind(), BallKind::Ball);
-    const int size = scale(56);
-    expect_rect({moved.x - size / 2, moved.y - size / 2, moved.x - size / 2 + size, moved.y - size / 2 + size});
+    expect_rect(window, ball_around(moved));
     // Free of the work area while dragged (the cursor itself stays on the screen).
     const POINT outside{work.right - 3, work.bottom - 3};
     mouse_at(window, WM_MOUSEMOVE, outside);
-    expect_rect({outside.x - size / 2, outside.y - size / 2, outside.x - size / 2 + size, outside.y - size / 2 + size});
+    expect_rect(window, ball_around(outside));
     EXPECT_TRUE(received.empty());
 }
 
@@ -183,7 +159,7 @@ TEST_F(FloatingBallTest, ADropLeftOfTheMiddleDocksLeftAtTheDropHeight) {
     mouse_at(window, WM_LBUTTONUP, drop);
     EXPECT_TRUE(received.empty());  // a drag is no click
     EXPECT_EQ(ball->shape, (BallShape{BallKind::Strip, BallSide::Left, 0}));
-    expect_rect({work.left, drop.y - scale(46) / 2, work.left + scale(10), drop.y - scale(46) / 2 + scale(46)});
+    expect_rect(window, {work.left, drop.y - scale(46) / 2, work.left + scale(10), drop.y - scale(46) / 2 + scale(46)});
     EXPECT_EQ(ball->pointer_state, PointerState::Idle);
 }
 
@@ -193,7 +169,7 @@ TEST_F(FloatingBallTest, ADropExactlyOnTheMiddleDocksRight) {
     mouse_at(window, WM_MOUSEMOVE, drop);
     mouse_at(window, WM_LBUTTONUP, drop);
     EXPECT_EQ(ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
-    expect_rect({work.right - scale(10), drop.y - scale(46) / 2, work.right, drop.y - scale(46) / 2 + scale(46)});
+    expect_rect(window, {work.right - scale(10), drop.y - scale(46) / 2, work.right, drop.y - scale(46) / 2 + scale(46)});
 }
 
 TEST_F(FloatingBallTest, AfterADropTheTabUnderTheUnmovedCursorStaysClosed) {
@@ -217,8 +193,8 @@ TEST_F(FloatingBallTest, WithoutDockingTheDroppedBallIsPulledInsideTheWorkArea) 
     ASSERT_EQ(kind(), BallKind::Ball);
     const int size = scale(56);
     // The tab's centre, the ball pulled inside.
-    const POINT tab_centre = centre_of(first_tab());
-    expect_rect({work.right - size, tab_centre.y - size / 2, work.right, tab_centre.y - size / 2 + size});
+    const POINT tab_centre = centre_of(first_tab(work));
+    expect_rect(window, {work.right - size, tab_centre.y - size / 2, work.right, tab_centre.y - size / 2 + size});
     // No hover shape without docking.
     move_cursor(centre_of(rect_of(window)));
     mouse_at(window, WM_MOUSEMOVE, {centre_of(rect_of(window)).x + 1, centre_of(rect_of(window)).y});
@@ -228,10 +204,10 @@ TEST_F(FloatingBallTest, WithoutDockingTheDroppedBallIsPulledInsideTheWorkArea) 
     mouse_at(window, WM_LBUTTONDOWN, p);
     const POINT drop{work.right - 5, work.bottom - 5};
     mouse_at(window, WM_MOUSEMOVE, drop);
-    expect_rect({drop.x - size / 2, drop.y - size / 2, drop.x - size / 2 + size, drop.y - size / 2 + size});
+    expect_rect(window, ball_around(drop));
     mouse_at(window, WM_LBUTTONUP, drop);
     EXPECT_EQ(kind(), BallKind::Ball);
-    expect_rect({work.right - size, work.bottom - size, work.right, work.bottom});
+    expect_rect(window, {work.right - size, work.bottom - size, work.right, work.bottom});
     EXPECT_TRUE(received.empty());
 }
 
@@ -248,7 +224,7 @@ TEST_F(FloatingBallTest, ALostCaptureEndsTheDragWhereTheDockingRulePutsIt) {
 }
 
 TEST_F(FloatingBallTest, CancelModeReleasesTheCapture) {
-    const POINT p = centre_of(first_tab());
+    const POINT p = centre_of(first_tab(work));
     mouse_at(window, WM_LBUTTONDOWN, p);
     ASSERT_EQ(GetCapture(), window);
     SendMessageW(window, WM_CANCELMODE, 0, 0);
@@ -259,7 +235,7 @@ TEST_F(FloatingBallTest, CancelModeReleasesTheCapture) {
 }
 
 TEST_F(FloatingBallTest, ACancelledPressOnTheOpenBallClosesItUntilTheCursorMoves) {
-    const RECT tab = first_tab();
+    const RECT tab = first_tab(work);
     const POINT p = centre_of(tab);
     move_cursor(p);
     ASSERT_TRUE(pump_until([&] { return kind() == BallKind::Peek; }));
@@ -268,7 +244,7 @@ TEST_F(FloatingBallTest, ACancelledPressOnTheOpenBallClosesItUntilTheCursorMoves
     SendMessageW(window, WM_CANCELMODE, 0, 0);
     EXPECT_EQ(ball->pointer_state, PointerState::Idle);
     EXPECT_EQ(ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
-    expect_rect(tab);
+    expect_rect(window, tab);
     mouse_at(window, WM_MOUSEMOVE, p);
     EXPECT_EQ(kind(), BallKind::Strip);
     mouse_at(window, WM_MOUSEMOVE, {p.x, p.y + 1});
@@ -280,11 +256,11 @@ TEST_F(FloatingBallTest, AChangedWorkAreaRefitsTheIdleBall) {
     // As if the screens had changed under it: the tab is now far outside.
     SetWindowPos(window, nullptr, work.left + 100, work.top - 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(work.right, work.bottom));
-    expect_rect({work.left, work.top, work.left + scale(10), work.top + scale(46)});
+    expect_rect(window, {work.left, work.top, work.left + scale(10), work.top + scale(46)});
     EXPECT_EQ(ball->shape.side, BallSide::Left);
     SetWindowPos(window, nullptr, work.right + 300, work.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(window, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
-    expect_rect({work.right - scale(10), work.top + 100, work.right, work.top + 100 + scale(46)});
+    expect_rect(window, {work.right - scale(10), work.top + 100, work.right, work.top + 100 + scale(46)});
     EXPECT_EQ(ball->shape.side, BallSide::Right);
 }
 
@@ -304,7 +280,7 @@ TEST_F(FloatingBallTest, EnterAndSpaceOpenTheMainWindowOtherKeysDoNot) {
 }
 
 TEST_F(FloatingBallTest, ResetClearsThePressAndTheHoverBlock) {
-    mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab()));
+    mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab(work)));
     ball->hover_block = POINT{1, 2};
     reset_ball(window, *ball);
     EXPECT_EQ(ball->pointer_state, PointerState::Idle);
@@ -336,7 +312,7 @@ INSTANTIATE_TEST_SUITE_P(Items, BallMenu,
                                            MenuCase{3, AppMessage::ExitApp}));
 
 TEST_F(FloatingBallTest, NoMenuWhileTheButtonIsHeld) {
-    mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab()));
+    mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab(work)));
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);  // would close a menu, if one opened
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
     EXPECT_EQ(ball->pointer_state, PointerState::Pressed);

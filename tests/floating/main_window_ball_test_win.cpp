@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -75,21 +74,6 @@ protected:
     }
     std::string status() const { return read_text(w->status_label); }
     bool status_is_error() const { return has_property(w->status_label, selected_property); }
-
-    // The first tab, from the work area the main window is on.
-    RECT first_tab() const {
-        const int d = ui_resources().dpi;
-        const int top = work.top, bottom = work.bottom;
-        const int y = std::max(top, std::min(bottom - (46 * d + 48) / 192 - (119 * d + 48) / 96, bottom - scale(46)));
-        return {work.right - scale(10), y, work.right, y + scale(46)};
-    }
-    void expect_ball_at(const RECT& expected) const {
-        const RECT r = rect_of(w->ball_window);
-        EXPECT_EQ(r.left, expected.left);
-        EXPECT_EQ(r.top, expected.top);
-        EXPECT_EQ(r.right, expected.right);
-        EXPECT_EQ(r.bottom, expected.bottom);
-    }
 };
 
 TEST_F(MainWindowBall, WithTheBallOffNothingCollapses) {
@@ -105,7 +89,7 @@ TEST_F(MainWindowBall, TheFirstCollapseShowsTheTabOnTheRightEdgeAndHidesTheWindo
     ASSERT_NE(w->ball, nullptr);
     EXPECT_FALSE(IsWindowVisible(hwnd));
     EXPECT_TRUE(IsWindowVisible(w->ball_window));
-    expect_ball_at(first_tab());
+    expect_rect(w->ball_window, first_tab(work));
     EXPECT_EQ(w->ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
     EXPECT_EQ(w->ball->owner, hwnd);
     EXPECT_TRUE(w->ball->docking);
@@ -123,11 +107,11 @@ TEST_F(MainWindowBall, WithoutDockingTheFirstCollapseShowsABallOnTheTabsCentre) 
     ASSERT_EQ(collapse(), 1);
     EXPECT_EQ(w->ball->shape.kind, BallKind::Ball);
     EXPECT_FALSE(w->ball->docking);
-    const RECT tab = first_tab();
+    const RECT tab = first_tab(work);
     const int size = scale(56);
     const int centre_y = tab.top + scale(46) / 2;
     // Centred on the tab's centre, pulled inside the work area.
-    expect_ball_at({work.right - size, centre_y - size / 2, work.right, centre_y - size / 2 + size});
+    expect_rect(w->ball_window, {work.right - size, centre_y - size / 2, work.right, centre_y - size / 2 + size});
 }
 
 TEST_F(MainWindowBall, ClosingTheWindowHidesItBehindTheBall) {
@@ -189,10 +173,10 @@ TEST_F(MainWindowBall, ADroppedBallKeepsItsPlaceAcrossCollapses) {
     mouse_at(ball, WM_MOUSEMOVE, drop);
     mouse_at(ball, WM_LBUTTONUP, drop);
     const RECT docked{work.left, drop.y - scale(46) / 2, work.left + scale(10), drop.y - scale(46) / 2 + scale(46)};
-    expect_ball_at(docked);
+    expect_rect(w->ball_window, docked);
     SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
     ASSERT_EQ(collapse(), 1);
-    expect_ball_at(docked);
+    expect_rect(w->ball_window, docked);
 }
 
 TEST_F(MainWindowBall, ClosingTheBallWindowOpensTheMainWindow) {
@@ -210,7 +194,7 @@ TEST_F(MainWindowBall, DockingTogglesConvertTheBallInPlace) {
     ASSERT_EQ(collapse(), 1);
     SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
     watch_settings_page();
-    const RECT tab = first_tab();
+    const RECT tab = first_tab(work);
     const POINT centre{tab.left + scale(10) / 2, tab.top + scale(46) / 2};
     const int size = scale(56);
 
@@ -218,7 +202,7 @@ TEST_F(MainWindowBall, DockingTogglesConvertTheBallInPlace) {
     EXPECT_FALSE(w->dock_enabled);
     EXPECT_EQ(stored_preference(L"FloatingBallDock"), 0u);
     EXPECT_EQ(w->ball->shape.kind, BallKind::Ball);
-    expect_ball_at({work.right - size, centre.y - size / 2, work.right, centre.y - size / 2 + size});
+    expect_rect(w->ball_window, {work.right - size, centre.y - size / 2, work.right, centre.y - size / 2 + size});
     EXPECT_EQ(status(), "自动贴边已关闭。");
     EXPECT_FALSE(status_is_error());
     EXPECT_EQ(floating_states, std::vector<WPARAM>{1});
@@ -229,7 +213,7 @@ TEST_F(MainWindowBall, DockingTogglesConvertTheBallInPlace) {
     EXPECT_EQ(w->ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
     // Docked to the nearer edge at the ball's centre height.
     const int ball_centre_y = centre.y - size / 2 + size / 2;
-    expect_ball_at({work.right - scale(10), ball_centre_y - scale(46) / 2, work.right,
+    expect_rect(w->ball_window, {work.right - scale(10), ball_centre_y - scale(46) / 2, work.right,
                     ball_centre_y - scale(46) / 2 + scale(46)});
     EXPECT_EQ(status(), "自动贴边已开启。");
     EXPECT_EQ(floating_states, (std::vector<WPARAM>{1, 3}));
@@ -310,7 +294,7 @@ TEST_F(MainWindowBall, AColourChangeDrawsTheBallAgain) {
     pump();
     EXPECT_EQ(screen_pixel(edge), derive_palette(1, 0).accent);
     EXPECT_NE(screen_pixel(edge), before);
-    expect_ball_at(tab);  // same place, same shape
+    expect_rect(w->ball_window, tab);  // same place, same shape
     EXPECT_EQ(w->ball->shape, (BallShape{BallKind::Strip, BallSide::Right, 0}));
 }
 

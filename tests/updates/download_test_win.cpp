@@ -9,26 +9,13 @@
 #include <vector>
 
 #include "standin_win.h"
+#include "tiny_program.h"
 #include "ui/controls_win.h"
 #include "updates/download_win.h"
 #include "updates/http/system_error_win.h"
 #include "updates/sha256_win.h"
 
 namespace {
-
-Bytes program(std::uint16_t machine, std::size_t size = 4096) {
-    Bytes b(size, 0x90);
-    b[0] = 'M';
-    b[1] = 'Z';
-    b[60] = 0x80;
-    b[61] = b[62] = b[63] = 0;
-    b[0x80] = 'P';
-    b[0x81] = 'E';
-    b[0x82] = b[0x83] = 0;
-    b[0x84] = static_cast<std::uint8_t>(machine);
-    b[0x85] = static_cast<std::uint8_t>(machine >> 8);
-    return b;
-}
 
 std::string hex_of(const Bytes& b) { return std::get<Sha256Hex>(sha256_hex(b)).hex; }
 
@@ -74,7 +61,7 @@ protected:
     std::wstring dir = temp_directory();
     std::wstring exe = dir + L"Lumaro.exe";
     std::wstring report = dir + L"standin-report.txt";
-    Bytes running = program(0x8664, 3000);
+    Bytes running = tiny_program(0x8664, 3000);
     std::vector<std::string> requested;
 
     void SetUp() override {
@@ -116,7 +103,7 @@ protected:
 };
 
 TEST_F(DownloadTest, ACorrectX64ProgramIsStagedAndHandedOver) {
-    const Bytes body = program(0x8664);
+    const Bytes body = tiny_program(0x8664);
     const UpdateManifest manifest{"1.6.0", body.size(), hex_of(body), ""};
     UpdateOutcome outcome = download_and_hand_off(manifest, exe, serve(body));
     ASSERT_EQ(message_of(outcome), "(started)") << standin_report();
@@ -142,7 +129,7 @@ TEST_F(DownloadTest, ACorrectX64ProgramIsStagedAndHandedOver) {
 }
 
 TEST_F(DownloadTest, ChecksFailWithTheirMessagesAndLeaveNoFile) {
-    const Bytes x64 = program(0x8664), x86 = program(0x014C);
+    const Bytes x64 = tiny_program(0x8664), x86 = tiny_program(0x014C);
     struct Case {
         const char* name;
         Bytes body;
@@ -171,7 +158,7 @@ TEST_F(DownloadTest, AFetchFailureIsTheMessage) {
 }
 
 TEST_F(DownloadTest, AMissingRunningExecutableGivesTheSystemText) {
-    const Bytes body = program(0x8664);
+    const Bytes body = tiny_program(0x8664);
     EXPECT_EQ(message_of(download_and_hand_off({"1.6.0", body.size(), hex_of(body), ""}, dir + L"gone.exe", serve(body))),
               system_error_text(ERROR_FILE_NOT_FOUND));
     expect_no_staging_file();
@@ -180,7 +167,7 @@ TEST_F(DownloadTest, AMissingRunningExecutableGivesTheSystemText) {
 TEST_F(DownloadTest, AProgramDirectoryWithoutWritePermission) {
     // Nobody, not even the super-user, creates files in /sys: the running
     // program's folder is made one of its (readable) folders.
-    const Bytes body = program(0x8664);
+    const Bytes body = tiny_program(0x8664);
     const std::wstring sealed_exe = L"Z:\\sys\\kernel\\address_bits";
     ASSERT_NE(GetFileAttributesW(sealed_exe.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(message_of(download_and_hand_off({"1.6.0", body.size(), hex_of(body), ""}, sealed_exe, serve(body))),
@@ -190,7 +177,7 @@ TEST_F(DownloadTest, AProgramDirectoryWithoutWritePermission) {
 
 TEST_F(DownloadTest, AMissingPowerShellKeepsTheCurrentVersion) {
     remove_standin();
-    const Bytes body = program(0x8664);
+    const Bytes body = tiny_program(0x8664);
     EXPECT_EQ(message_of(download_and_hand_off({"1.6.0", body.size(), hex_of(body), ""}, exe, serve(body))),
               "Windows 未能启动安装程序。当前版本已保留。");
     expect_no_staging_file();
@@ -198,7 +185,7 @@ TEST_F(DownloadTest, AMissingPowerShellKeepsTheCurrentVersion) {
 
 TEST_F(DownloadTest, AnInstallerThatNeverAnswersIsEndedAfter15Seconds) {
     SetEnvironmentVariableW(L"LUMARO_TEST_STANDIN", L"hang");
-    const Bytes body = program(0x8664);
+    const Bytes body = tiny_program(0x8664);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(message_of(download_and_hand_off({"1.6.0", body.size(), hex_of(body), ""}, exe, serve(body))),
               "Windows 未能启动安装程序。当前版本已保留。");

@@ -4,25 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "tiny_program.h"
 #include "updates/package_checks.h"
 
 namespace {
-
-// The smallest header the test looks at: "MZ", the offset at 60, "PE\0\0"
-// and the machine.
-std::vector<std::uint8_t> program(std::uint16_t machine, std::uint32_t e = 64, std::size_t size = 0) {
-    std::vector<std::uint8_t> b(std::max<std::size_t>(size, e + 6), 0);
-    b[0] = 'M';
-    b[1] = 'Z';
-    for (int i = 0; i < 4; ++i) b[60 + i] = static_cast<std::uint8_t>(e >> (8 * i));
-    if (e + 6 <= b.size()) {
-        b[e] = 'P';
-        b[e + 1] = 'E';
-        b[e + 4] = static_cast<std::uint8_t>(machine);
-        b[e + 5] = static_cast<std::uint8_t>(machine >> 8);
-    }
-    return b;
-}
 
 TEST(PackageChecks, TheX64HeaderTest) {
     struct Case {
@@ -30,23 +15,23 @@ TEST(PackageChecks, TheX64HeaderTest) {
         std::vector<std::uint8_t> bytes;
         bool x64;
     };
-    std::vector<std::uint8_t> short_file = program(0x8664);
+    std::vector<std::uint8_t> short_file = tiny_program(0x8664);
     short_file.resize(63);
-    std::vector<std::uint8_t> cut = program(0x8664, 200);
+    std::vector<std::uint8_t> cut = tiny_program(0x8664, 0, 200);
     cut.resize(205);
-    std::vector<std::uint8_t> zm = program(0x8664);
+    std::vector<std::uint8_t> zm = tiny_program(0x8664);
     zm[0] = 'Z';
     zm[1] = 'M';
-    std::vector<std::uint8_t> pe_without_zeros = program(0x8664);
-    pe_without_zeros[66] = 1;
+    std::vector<std::uint8_t> pe_without_zeros = tiny_program(0x8664);
+    pe_without_zeros[0x80 + 2] = 1;
     const Case cases[] = {
-        {"x64", program(0x8664), true},
-        {"x64 header far in", program(0x8664, 4096), true},
-        {"32-bit", program(0x014C), false},
-        {"ARM64", program(0xAA64), false},
+        {"x64", tiny_program(0x8664), true},
+        {"x64 header far in", tiny_program(0x8664, 0, 4096), true},
+        {"32-bit", tiny_program(0x014C), false},
+        {"ARM64", tiny_program(0xAA64), false},
         {"63 bytes", short_file, false},
         {"header cut short", cut, false},
-        {"exactly e + 6 bytes", program(0x8664, 100, 106), true},
+        {"exactly e + 6 bytes", tiny_program(0x8664, 106, 100), true},
         {"ZM", zm, false},
         {"PE with a non-zero byte", pe_without_zeros, false},
         {"empty", {}, false},
@@ -61,7 +46,7 @@ TEST(PackageChecks, TheX64HeaderTest) {
 }
 
 TEST(PackageChecks, SizeThenHashThenHeader) {
-    const std::vector<std::uint8_t> x64 = program(0x8664), x86 = program(0x014C);
+    const std::vector<std::uint8_t> x64 = tiny_program(0x8664), x86 = tiny_program(0x014C);
     const std::string h(64, 'a'), other(64, 'b');
     const std::string mismatch = "更新包校验失败，当前版本已保留。", not_x64 = "更新包不是 Windows x64 程序。";
     EXPECT_EQ(check_package(x64, x64.size(), h, h), std::nullopt);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tiny_program.h"
 #include "updates/manifest.h"
 
 namespace {
@@ -25,18 +26,10 @@ const std::string script = script_path();
 std::string temp_path(const char* name) { return "/tmp/lumaro-release-" + std::to_string(getpid()) + "-" + name; }
 
 std::string write_program(std::uint16_t machine) {
-    std::vector<char> b(4096, static_cast<char>(0x90));
-    b[0] = 'M';
-    b[1] = 'Z';
-    b[60] = static_cast<char>(0x80);
-    b[61] = b[62] = b[63] = 0;
-    b[0x80] = 'P';
-    b[0x81] = 'E';
-    b[0x82] = b[0x83] = 0;
-    b[0x84] = static_cast<char>(machine & 0xFF);
-    b[0x85] = static_cast<char>(machine >> 8);
+    const std::vector<std::uint8_t> b = tiny_program(machine);
     const std::string path = temp_path(machine == 0x8664 ? "x64.exe" : "x86.exe");
-    std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     return path;
 }
 

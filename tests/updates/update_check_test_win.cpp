@@ -134,7 +134,7 @@ protected:
             LockedUpdateState state = lock_update_state();
             *state = UpdateState{};
         }
-        update_hooks().fetch = [this](const std::string& a, std::uint64_t l) { return release.fetch(a, l); };
+        update_fetcher() = [this](const std::string& a, std::uint64_t l) { return release.fetch(a, l); };
         set_check_updates(false);
     }
     void TearDown() override {
@@ -146,7 +146,7 @@ protected:
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
         }
-        update_hooks().fetch = fetch_default();
+        update_fetcher() = fetch_default();
         // The prefix is shared with the other tests: leave the default (off).
         store_preference(L"CheckUpdates", std::nullopt);
         CloseHandle(release.gate);

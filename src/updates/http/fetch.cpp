@@ -1,5 +1,6 @@
 #include "updates/http/fetch.h"
 
+#include "ui/text_convert.h"
 #include "updates/http/host_rule.h"
 #include "updates/update_config.h"
 #include "updates/update_messages.h"
@@ -43,38 +44,20 @@ FetchResult read_body(HttpTransport& transport, std::chrono::steady_clock::time_
 
 FetchSettings release_fetch_settings() {
     FetchSettings settings;
-    for (std::string_view host : release_source.trusted_hosts) settings.trusted_hosts.emplace_back(host);
+    settings.trusted_hosts.assign(trusted_release_hosts.begin(), trusted_release_hosts.end());
     return settings;
 }
 
 std::optional<std::string> strict_utf8(std::u16string_view utf16) {
-    std::string out;
+    // utf16_to_utf8 would stand U+FFFD in for a lone surrogate; an address holding one is refused instead.
     for (std::size_t i = 0; i < utf16.size(); ++i) {
-        std::uint32_t cp = utf16[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            if (i + 1 >= utf16.size() || utf16[i + 1] < 0xDC00 || utf16[i + 1] > 0xDFFF) return std::nullopt;
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<std::uint32_t>(utf16[++i]) - 0xDC00);
-        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+        const char16_t u = utf16[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF)
+            ++i;
+        else if (u >= 0xD800 && u <= 0xDFFF)
             return std::nullopt;
-        }
-        auto put = [&](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
-        if (cp < 0x80) {
-            put(cp);
-        } else if (cp < 0x800) {
-            put(0xC0 | (cp >> 6));
-            put(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            put(0xE0 | (cp >> 12));
-            put(0x80 | ((cp >> 6) & 0x3F));
-            put(0x80 | (cp & 0x3F));
-        } else {
-            put(0xF0 | (cp >> 18));
-            put(0x80 | ((cp >> 12) & 0x3F));
-            put(0x80 | ((cp >> 6) & 0x3F));
-            put(0x80 | (cp & 0x3F));
-        }
     }
-    return out;
+    return utf16_to_utf8(utf16);
 }
 
 FetchResult fetch_with(HttpTransport& transport, const FetchSettings& settings, const std::string& address,
