@@ -34,14 +34,6 @@ ChaChaState chacha_block(const ChaChaState& input, int rounds) {
     return s;
 }
 
-std::array<std::uint8_t, 64> chacha_block_bytes(const ChaChaState& output) {
-    std::array<std::uint8_t, 64> bytes;
-    for (std::size_t i = 0; i < 16; ++i) {
-        for (std::size_t k = 0; k < 4; ++k) bytes[4 * i + k] = static_cast<std::uint8_t>(output[i] >> (8 * k));
-    }
-    return bytes;
-}
-
 ChaChaState chacha_rfc_state(std::span<const std::uint8_t, 32> key, std::uint32_t counter,
                              std::span<const std::uint8_t, 12> nonce) {
     ChaChaState s{0x61707865, 0x3320646e, 0x79622d32, 0x6b206574};  // "expand 32-byte k"
@@ -49,14 +41,4 @@ ChaChaState chacha_rfc_state(std::span<const std::uint8_t, 32> key, std::uint32_
     s[12] = counter;
     for (std::size_t i = 0; i < 3; ++i) s[13 + i] = load_le32(nonce.data() + 4 * i);
     return s;
-}
-
-void chacha_xor(std::span<const std::uint8_t, 32> key, std::uint32_t counter,
-                std::span<const std::uint8_t, 12> nonce, int rounds, std::span<std::uint8_t> data) {
-    ChaChaState input = chacha_rfc_state(key, counter, nonce);
-    for (std::size_t done = 0; done < data.size(); done += 64) {
-        auto block = chacha_block_bytes(chacha_block(input, rounds));
-        for (std::size_t k = 0; k < 64 && done + k < data.size(); ++k) data[done + k] ^= block[k];
-        ++input[12];
-    }
 }

@@ -14,14 +14,7 @@ using ChaChaState = std::array<std::uint32_t, 16>;
 // word by word. rounds must be even.
 ChaChaState chacha_block(const ChaChaState& input, int rounds);
 
-// The words as bytes, each little-endian: the keystream block.
-std::array<std::uint8_t, 64> chacha_block_bytes(const ChaChaState& output);
-
 // RFC 8439's layout: the four constants, the 256-bit key, a 32-bit block
 // counter and a 96-bit nonce, each read little-endian.
 ChaChaState chacha_rfc_state(std::span<const std::uint8_t, 32> key, std::uint32_t counter,
                              std::span<const std::uint8_t, 12> nonce);
-
-// XORs data with the keystream starting at block counter (RFC 8439 §2.4).
-void chacha_xor(std::span<const std::uint8_t, 32> key, std::uint32_t counter,
-                std::span<const std::uint8_t, 12> nonce, int rounds, std::span<std::uint8_t> data);

@@ -10,9 +10,9 @@ std::string max_count_message(std::uint64_t total) {
 }
 
 std::optional<std::uint32_t> parse_age(std::string_view text) {
-    ParsedUnsigned parsed = parse_unsigned(trim_unicode_white_space(text));
-    if (!parsed.ok || parsed.value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-    return static_cast<std::uint32_t>(parsed.value);
+    auto parsed = parse_unsigned(trim_unicode_white_space(text));
+    if (!parsed || *parsed > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    return static_cast<std::uint32_t>(*parsed);
 }
 
 SequenceRange sequence_range(int sex_position) {

@@ -45,7 +45,6 @@ std::uint64_t ReseedingRng::next_u64() {
     if (values_left_ == 0) {
         rng_ = ChaChaRng(seed_from(source_));
         values_left_ = reseed_values_;
-        ++reseeds_;
     }
     --values_left_;
     return rng_.next_u64();

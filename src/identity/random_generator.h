@@ -68,13 +68,11 @@ public:
     explicit ReseedingRng(RandomSource& source, std::uint64_t reseed_bytes = default_reseed_bytes);
 
     std::uint64_t next_u64() override;
-    std::uint64_t reseeds() const { return reseeds_; }
 
 private:
     RandomSource& source_;
     std::uint64_t reseed_values_;    // 64-bit values per seed
     std::uint64_t values_left_ = 0;  // before the next reseed
-    std::uint64_t reseeds_ = 0;
     ChaChaRng rng_;
 };
 

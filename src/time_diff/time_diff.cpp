@@ -1,7 +1,7 @@
 #include "time_diff/time_diff.h"
 
 #include "time_diff/time_diff_messages.h"
-#include "timestamp/calendar.h"
+#include "timestamp/date_time.h"
 #include "ui/white_space.h"
 
 namespace {
@@ -76,12 +76,6 @@ std::optional<std::int64_t> read_time(std::string_view text) {
 
 std::uint64_t magnitude(std::int64_t v) {
     return v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-}
-
-void append_padded(std::string& out, std::uint64_t value, int width) {
-    std::string digits = std::to_string(value);
-    if (static_cast<int>(digits.size()) < width) out.append(static_cast<std::size_t>(width) - digits.size(), '0');
-    out += digits;
 }
 
 // "12.500" -> "12.5", "4.000" -> "4".

@@ -93,7 +93,7 @@ public:
             set_text(id == start_now_id ? start_ : end_, local_time_now());
             recompute();
         } else if (id == copy_id) {
-            copy_result(page_, value_);
+            copy_result(page_, current().value);
         } else if (id == swap_id) {
             const std::string start = read_text(start_);
             set_text(start_, read_text(end_));
@@ -108,11 +108,14 @@ public:
     }
 
 private:
+    TimeDiffResult current() const {
+        return compute_time_diff(read_text(start_), read_text(end_), dropdown_selection(unit_));
+    }
+
     void recompute() {
-        const TimeDiffResult r = compute_time_diff(read_text(start_), read_text(end_), dropdown_selection(unit_));
+        const TimeDiffResult r = current();
         set_text(result_, r.result);
         set_text(breakdown_, r.breakdown);
-        value_ = r.value;
         EnableWindow(copy_, r.ok ? TRUE : FALSE);
     }
 
@@ -133,7 +136,6 @@ private:
     HWND swap_ = nullptr;
     HWND clear_ = nullptr;
     HWND hint_ = nullptr;
-    std::string value_;  // the bare number of the result, empty without one
 };
 
 }  // namespace

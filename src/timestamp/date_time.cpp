@@ -1,7 +1,5 @@
 #include "timestamp/date_time.h"
 
-namespace {
-
 void append_padded(std::string& out, std::uint64_t value, int width) {
     char digits[24];
     int n = 0;
@@ -12,8 +10,6 @@ void append_padded(std::string& out, std::uint64_t value, int width) {
     for (int i = n; i < width; ++i) out += '0';
     while (n > 0) out += digits[--n];
 }
-
-}  // namespace
 
 bool is_supported_date(CivilDate date) {
     // Years far outside are refused first so that the day count cannot overflow.

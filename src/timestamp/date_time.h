@@ -40,6 +40,8 @@ std::int64_t seconds_since_epoch(const DateTime& t);
 // day number fits), with the given fraction.
 DateTime date_time_at(std::int64_t seconds, std::uint32_t nanosecond = 0);
 
+// The value in decimal, with leading zeros up to width digits.
+void append_padded(std::string& out, std::uint64_t value, int width);
 // "%Y": four digits for years 0..9999, else an explicit sign and at least
 // four digits (+10000, -0001).
 std::string format_year(std::int64_t year);

@@ -2,16 +2,15 @@
 
 #include <algorithm>
 
-#include "timestamp/calendar.h"
+#include "timestamp/date_time.h"
 
 namespace {
 
-constexpr std::int64_t day_seconds = 86400;
 // Instants are looked up within about ±285,000 years, where milliseconds
 // still fit comfortably in 64 bits.
 constexpr std::int64_t lookup_limit = 9'000'000'000'000;
 
-std::int64_t year_of(std::int64_t seconds) { return civil_from_days(floor_div(seconds, day_seconds)).year; }
+std::int64_t year_of(std::int64_t seconds) { return civil_from_days(floor_div(seconds, seconds_per_day)).year; }
 
 bool in_daylight(const YearRules& rules, std::int64_t year, std::int64_t unix_ms) {
     std::int64_t start = transition_wall_ms(rules.daylight_start, year) - std::int64_t{rules.standard_offset} * 1000;
@@ -32,8 +31,8 @@ std::int64_t transition_wall_ms(const TransitionDate& when, std::int64_t year) {
         day = 1 + (when.weekday + 7 - first_weekday) % 7 + 7 * (std::clamp(when.week, 1u, 5u) - 1);
         while (day > last) day -= 7;
     }
-    std::int64_t seconds = days_from_civil({year, when.month, day}) * day_seconds + std::int64_t{when.hour} * 3600 +
-                           std::int64_t{when.minute} * 60 + when.second;
+    std::int64_t seconds = days_from_civil({year, when.month, day}) * seconds_per_day +
+                           std::int64_t{when.hour} * 3600 + std::int64_t{when.minute} * 60 + when.second;
     return seconds * 1000 + when.millisecond;
 }
 
@@ -45,8 +44,8 @@ std::optional<std::int32_t> RuleZone::offset_at(std::int64_t unix_seconds) const
     // period that ends just before the new year in daylight time may already
     // be past midnight in standard time. So the years are tried in order from
     // the earliest local year possible, an offset being under a day.
-    std::int64_t year = year_of(u - day_seconds);
-    const std::int64_t last = year_of(u + day_seconds);
+    std::int64_t year = year_of(u - seconds_per_day);
+    const std::int64_t last = year_of(u + seconds_per_day);
     for (;; ++year) {
         auto rules = rules_for_year(year);
         if (!rules) return std::nullopt;

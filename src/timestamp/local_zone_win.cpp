@@ -1,7 +1,5 @@
 #include "timestamp/local_zone_win.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 namespace {
@@ -44,13 +42,9 @@ YearRules rules_from(LONG bias, LONG standard_bias, const SYSTEMTIME& standard_d
 
 }  // namespace
 
-struct WindowsLocalZone::Dynamic {
-    DYNAMIC_TIME_ZONE_INFORMATION info{};
-};
-
 WindowsLocalZone::WindowsLocalZone() {
-    auto dynamic = std::make_shared<Dynamic>();
-    if (GetDynamicTimeZoneInformation(&dynamic->info) != TIME_ZONE_ID_INVALID) dynamic_ = std::move(dynamic);
+    DYNAMIC_TIME_ZONE_INFORMATION info{};
+    if (GetDynamicTimeZoneInformation(&info) != TIME_ZONE_ID_INVALID) dynamic_ = info;
 }
 
 std::optional<YearRules> WindowsLocalZone::rules_for_year(std::int64_t year) const {
@@ -59,7 +53,7 @@ std::optional<YearRules> WindowsLocalZone::rules_for_year(std::int64_t year) con
     auto found = cache_.find(year);
     if (found != cache_.end()) return found->second;
 
-    const DYNAMIC_TIME_ZONE_INFORMATION& d = dynamic_->info;
+    const DYNAMIC_TIME_ZONE_INFORMATION& d = *dynamic_;
     bool disabled = d.DynamicDaylightTimeDisabled != 0;
     TIME_ZONE_INFORMATION tzi{};
     DYNAMIC_TIME_ZONE_INFORMATION query = d;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <map>
-#include <memory>
+#include <optional>
 
 #include "timestamp/local_zone.h"
 
@@ -19,7 +21,6 @@ protected:
     std::optional<YearRules> rules_for_year(std::int64_t year) const override;
 
 private:
-    struct Dynamic;
-    std::shared_ptr<const Dynamic> dynamic_;  // null when the system gave none
+    std::optional<DYNAMIC_TIME_ZONE_INFORMATION> dynamic_;  // none when the system gave none
     mutable std::map<std::int64_t, YearRules> cache_;
 };

@@ -2,7 +2,6 @@
 
 #include "ui/white_space.h"
 
-#include <array>
 #include <limits>
 
 #include "timestamp/date_parse.h"
@@ -15,8 +14,6 @@ namespace msg = timestamp_messages;
 
 Conversion success(std::string text) { return {true, std::move(text)}; }
 Conversion failure(const char* message) { return {false, message}; }
-
-std::string decimal(std::int64_t value) { return std::to_string(value); }
 
 }  // namespace
 
@@ -85,8 +82,8 @@ Conversion date_to_timestamp(std::string_view input, ZoneChoice zone, OutputUnit
             return failure(msg::unavailable_local);
         seconds = wall - offsets.offsets[0];
     }
-    if (unit == OutputUnit::Seconds) return success(decimal(seconds));
-    return success(decimal(seconds * 1000 + parsed->wall.nanosecond / 1'000'000));
+    if (unit == OutputUnit::Seconds) return success(std::to_string(seconds));
+    return success(std::to_string(seconds * 1000 + parsed->wall.nanosecond / 1'000'000));
 }
 
 UnixTime unix_time_from_filetime(std::uint64_t ticks) {
@@ -95,9 +92,11 @@ UnixTime unix_time_from_filetime(std::uint64_t ticks) {
     return {seconds, static_cast<std::uint32_t>((since_epoch - seconds * 10'000'000) * 100)};
 }
 
-std::string unix_seconds_text(UnixTime now) { return decimal(now.seconds); }
+std::string unix_seconds_text(UnixTime now) { return std::to_string(now.seconds); }
 
-std::string unix_milliseconds_text(UnixTime now) { return decimal(now.seconds * 1000 + now.nanoseconds / 1'000'000); }
+std::string unix_milliseconds_text(UnixTime now) {
+    return std::to_string(now.seconds * 1000 + now.nanoseconds / 1'000'000);
+}
 
 std::optional<std::string> current_date_input(UnixTime now, ZoneChoice zone, const LocalZone& local) {
     std::int64_t seconds = now.seconds;

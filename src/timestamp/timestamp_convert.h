@@ -26,7 +26,6 @@ struct UnixTime {
     std::uint32_t nanoseconds = 0;  // 0..999'999'999
 };
 
-
 // An optional sign and one or more ASCII digits, within 64 bits.
 std::optional<std::int64_t> parse_timestamp_integer(std::string_view text);
 

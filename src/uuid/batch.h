@@ -4,6 +4,7 @@
 // the count box, the result of a batch, and the texts shown after it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -11,17 +12,10 @@
 inline constexpr std::uint32_t max_batch_count = 10000;
 inline constexpr std::string_view count_message = "数量必须是 1 到 10000 之间的整数。";
 
-// Leading and trailing white space removed: every code point with the Unicode
-// White_Space property (ASCII controls 9-13 and space, U+0085, U+00A0, U+1680,
-
 // An optional "+" and one or more ASCII digits, leading zeros allowed, as an
 // unsigned 64-bit value without overflow; nothing for anything else. The
 // text is taken as it is (callers trim it first).
-struct ParsedUnsigned {
-    bool ok = false;
-    std::uint64_t value = 0;
-};
-ParsedUnsigned parse_unsigned(std::string_view text);
+std::optional<std::uint64_t> parse_unsigned(std::string_view text);
 
 // The count box's text, trimmed, as 1..10000; or count_message.
 std::variant<std::uint32_t, std::string> validate_count(std::string_view count_text);

@@ -36,7 +36,7 @@ void BatchPanel::show(BatchOutcome outcome) {
     }
     Batch& batch = std::get<Batch>(outcome);
     replace_results(batch.text);
-    SetWindowTextW(heading_, to_wide(results_heading(batch.count)).c_str());
+    set_text(heading_, results_heading(batch.count));
     last_text_ = std::move(batch.text);
     EnableWindow(copy_, TRUE);
     set_status(page_, generated_status(batch.count), false);

@@ -9,6 +9,26 @@
 
 namespace {
 
+// The words as bytes, each little-endian: the keystream block.
+std::array<std::uint8_t, 64> chacha_block_bytes(const ChaChaState& output) {
+    std::array<std::uint8_t, 64> bytes;
+    for (std::size_t i = 0; i < 16; ++i) {
+        for (std::size_t k = 0; k < 4; ++k) bytes[4 * i + k] = static_cast<std::uint8_t>(output[i] >> (8 * k));
+    }
+    return bytes;
+}
+
+// The RFC 8439 §2.4 cipher: data XORed with the keystream from block counter on.
+void chacha_xor(std::span<const std::uint8_t, 32> key, std::uint32_t counter,
+                std::span<const std::uint8_t, 12> nonce, int rounds, std::span<std::uint8_t> data) {
+    ChaChaState input = chacha_rfc_state(key, counter, nonce);
+    for (std::size_t done = 0; done < data.size(); done += 64) {
+        auto block = chacha_block_bytes(chacha_block(input, rounds));
+        for (std::size_t k = 0; k < 64 && done + k < data.size(); ++k) data[done + k] ^= block[k];
+        ++input[12];
+    }
+}
+
 std::array<std::uint8_t, 32> key_from(std::string_view hex) {
     std::array<std::uint8_t, 32> key{};
     auto bytes = from_hex(hex);

@@ -216,6 +216,26 @@ struct Step {
     const char* message;
 };
 
+// Types the input, chooses the positions and presses the section's button
+// (204 to a date, 206 to a timestamp). A result from before must not be left
+// behind by a failure.
+void convert(HostedPage& host, const Step& s, bool to_date) {
+    SCOPED_TRACE(s.input);
+    HWND input = host.control(to_date ? timestamp_input : date_input);
+    HWND result = host.control(to_date ? date_result : timestamp_result);
+    SetWindowTextW(result, L"earlier");
+    host.reset_status();
+    host.type(input, s.input);
+    host.choose(host.control(to_date ? unit_list : input_zone_list), s.first);
+    host.choose(host.control(to_date ? output_zone_list : output_unit_list), s.second);
+    EXPECT_EQ(host.status_text(), "就绪");  // choosing converts nothing
+    host.command(to_date ? 204 : 206);
+    EXPECT_EQ(read_text(result), s.result ? s.result : "");
+    EXPECT_EQ(host.status_text(), s.result ? msg::converted : s.message);
+    EXPECT_EQ(host.status_is_error(), s.result == nullptr);
+    EXPECT_EQ(read_text(input), s.input);  // the input stays as typed
+}
+
 TEST_F(TimestampPage, TimestampToDate) {
     // UTC output, so that nothing depends on the local zone.
     const Step steps[] = {
@@ -239,27 +259,7 @@ TEST_F(TimestampPage, TimestampToDate) {
         {"8210266876800", 1, 1, nullptr, msg::timestamp_out_of_range},
         {"-8334601315201", 1, 1, nullptr, msg::timestamp_out_of_range},
     };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.input);
-        // A result from before, which a failure must not leave behind.
-        SetWindowTextW(at(date_result), L"earlier");
-        host.reset_status();
-        host.type(at(timestamp_input), s.input);
-        host.choose(at(unit_list), s.first);
-        host.choose(at(output_zone_list), s.second);
-        EXPECT_EQ(host.status_text(), "就绪");  // choosing converts nothing
-        host.command(204);
-        if (s.result) {
-            EXPECT_EQ(text(date_result), s.result);
-            EXPECT_EQ(host.status_text(), msg::converted);
-            EXPECT_FALSE(host.status_is_error());
-        } else {
-            EXPECT_EQ(text(date_result), "");
-            EXPECT_EQ(host.status_text(), s.message);
-            EXPECT_TRUE(host.status_is_error());
-        }
-        EXPECT_EQ(text(timestamp_input), s.input);  // the input stays as typed
-    }
+    for (const Step& s : steps) convert(host, s, true);
 }
 
 TEST_F(TimestampPage, DateToTimestamp) {
@@ -280,24 +280,7 @@ TEST_F(TimestampPage, DateToTimestamp) {
         {"", 1, 0, nullptr, msg::bad_date},
         {"2026-02-29", 1, 0, nullptr, msg::bad_date},
     };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.input);
-        SetWindowTextW(at(timestamp_result), L"earlier");
-        host.reset_status();
-        host.type(at(date_input), s.input);
-        host.choose(at(input_zone_list), s.first);
-        host.choose(at(output_unit_list), s.second);
-        host.command(206);
-        if (s.result) {
-            EXPECT_EQ(text(timestamp_result), s.result);
-            EXPECT_EQ(host.status_text(), msg::converted);
-            EXPECT_FALSE(host.status_is_error());
-        } else {
-            EXPECT_EQ(text(timestamp_result), "");
-            EXPECT_EQ(host.status_text(), s.message);
-            EXPECT_TRUE(host.status_is_error());
-        }
-    }
+    for (const Step& s : steps) convert(host, s, false);
 }
 
 TEST_F(TimestampPage, FillTheCurrentTimeInUtc) {
@@ -388,49 +371,31 @@ TEST_F(TimestampPage, AClickOnTheRealButtonConverts) {
 
 // The page's local-time paths in fixed zones.
 
-struct TzPage {
-    HostedPage host{timestamp_page};
-    HWND at(Child c) const { return host.control(c); }
-    std::string text(Child c) const { return read_text(at(c)); }
-
-    void expect_step(const Step& s, bool to_date_step) {
-        SCOPED_TRACE(s.input);
-        host.type(at(to_date_step ? timestamp_input : date_input), s.input);
-        host.choose(at(to_date_step ? unit_list : input_zone_list), s.first);
-        host.choose(at(to_date_step ? output_zone_list : output_unit_list), s.second);
-        host.command(to_date_step ? 204 : 206);
-        const Child result = to_date_step ? date_result : timestamp_result;
-        EXPECT_EQ(text(result), s.result ? s.result : "");
-        EXPECT_EQ(host.status_text(), s.result ? msg::converted : s.message);
-        EXPECT_EQ(host.status_is_error(), s.result == nullptr);
-    }
-};
-
 TEST_F(TzShanghai, PageConvertsInLocalTime) {
-    TzPage page;
+    HostedPage host{timestamp_page};
     const Step to_date_steps[] = {
         {"1767225600", 0, 0, "2026-01-01 08:00:00 +08:00", nullptr},
         {"1767225600123", 0, 0, "2026-01-01 08:00:00.123 +08:00", nullptr},
         {"8210266876799", 1, 0, nullptr, msg::local_out_of_range},
         {"8210266876799", 1, 1, "+262142-12-31 23:59:59 +00:00", nullptr},
     };
-    for (const Step& s : to_date_steps) page.expect_step(s, true);
+    for (const Step& s : to_date_steps) convert(host, s, true);
     const Step to_timestamp_steps[] = {
         {"2026-01-01 08:00:00", 0, 0, "1767225600", nullptr},
         {"2026-01-01", 0, 0, "1767196800", nullptr},
         {"2026-01-01", 1, 0, "1767225600", nullptr},
         {"2026-01-01 08:00:00 +08:00", 1, 1, "1767225600000", nullptr},
     };
-    for (const Step& s : to_timestamp_steps) page.expect_step(s, false);
+    for (const Step& s : to_timestamp_steps) convert(host, s, false);
 }
 
 TEST_F(TzShanghai, PageFillsTheLocalTime) {
-    TzPage page;
-    page.host.command(208);
-    const std::string local = read_text(page.at(date_input));
-    page.host.choose(page.at(input_zone_list), 1);
-    page.host.command(208);
-    const std::string utc = read_text(page.at(date_input));
+    HostedPage host{timestamp_page};
+    host.command(208);
+    const std::string local = read_text(host.control(date_input));
+    host.choose(host.control(input_zone_list), 1);
+    host.command(208);
+    const std::string utc = read_text(host.control(date_input));
     // Eight hours apart, give or take the moment between the clicks.
     const auto seconds = [](const std::string& date) {
         return number(date_to_timestamp(date, ZoneChoice::Utc, OutputUnit::Seconds, WindowsLocalZone()).text);
@@ -441,7 +406,7 @@ TEST_F(TzShanghai, PageFillsTheLocalTime) {
 }
 
 TEST_F(TzNewYork, PageRefusesSkippedAndRepeatedTimes) {
-    TzPage page;
+    HostedPage host{timestamp_page};
     const Step steps[] = {
         {"2026-03-08 02:30", 0, 0, nullptr, msg::unavailable_local},
         {"2026-11-01 01:30", 0, 0, nullptr, msg::ambiguous_local},
@@ -449,9 +414,9 @@ TEST_F(TzNewYork, PageRefusesSkippedAndRepeatedTimes) {
         {"2026-11-01 01:30", 1, 0, "1793496600", nullptr},
         {"2026-03-08 03:00:00", 0, 0, "1772953200", nullptr},
     };
-    for (const Step& s : steps) page.expect_step(s, false);
-    page.expect_step({"1772953199", 0, 0, "2026-03-08 01:59:59 -05:00", nullptr}, true);
-    page.expect_step({"1772953200", 0, 0, "2026-03-08 03:00:00 -04:00", nullptr}, true);
+    for (const Step& s : steps) convert(host, s, false);
+    convert(host, {"1772953199", 0, 0, "2026-03-08 01:59:59 -05:00", nullptr}, true);
+    convert(host, {"1772953200", 0, 0, "2026-03-08 03:00:00 -04:00", nullptr}, true);
 }
 
 }  // namespace

@@ -76,12 +76,11 @@ TEST(Batch, CountValidation) {
 }
 
 TEST(Batch, ParseUnsignedLimits) {
-    EXPECT_EQ(parse_unsigned("18446744073709551615").value, 18446744073709551615ull);
-    EXPECT_TRUE(parse_unsigned("18446744073709551615").ok);
-    EXPECT_FALSE(parse_unsigned("18446744073709551616").ok);
-    EXPECT_FALSE(parse_unsigned("99999999999999999999").ok);
-    EXPECT_FALSE(parse_unsigned(" 1").ok);  // no trimming here
-    EXPECT_TRUE(parse_unsigned("+0").ok);
+    EXPECT_EQ(parse_unsigned("18446744073709551615"), 18446744073709551615ull);
+    EXPECT_EQ(parse_unsigned("18446744073709551616"), std::nullopt);
+    EXPECT_EQ(parse_unsigned("99999999999999999999"), std::nullopt);
+    EXPECT_EQ(parse_unsigned(" 1"), std::nullopt);  // no trimming here
+    EXPECT_EQ(parse_unsigned("+0"), 0u);
 }
 
 TEST(Batch, HeadingAndStatus) {
