@@ -41,7 +41,11 @@ struct YearRules {
     TransitionDate daylight_start;  // written in standard time
     TransitionDate standard_start;  // written in daylight time
 
-    bool has_daylight() const { return daylight_start.month != 0 && standard_start.month != 0; }
+    // A month outside 1..12 (a damaged zone record) counts as no daylight
+    // period: the transition arithmetic assumes a real month.
+    bool has_daylight() const {
+        return daylight_start.month - 1 < 12 && standard_start.month - 1 < 12;
+    }
 };
 
 // Milliseconds since 1970-01-01 00:00 local of the transition in that year.

@@ -60,6 +60,21 @@ TEST(RuleZone, OffsetsOnBothSidesOfEachTransition) {
     EXPECT_EQ(eastern.offset_at(at({2026, 1, 1}, 4, 59, 59)), -5 * 3600);
 }
 
+TEST(RuleZone, RulesWithAMonthOutsideTheYearGiveTheStandardOffset) {
+    for (unsigned month : {13u, 0xFFFFu}) {
+        SCOPED_TRACE(month);
+        YearRules rules = test_zones::us_eastern();
+        rules.standard_start.month = month;
+        FixedRuleZone broken_end(rules);
+        EXPECT_EQ(broken_end.offset_at(at({2026, 7, 1}, 12, 0, 0)), -5 * 3600);
+        rules = test_zones::us_eastern();
+        rules.daylight_start.month = month;
+        FixedRuleZone broken_start(rules);
+        EXPECT_EQ(broken_start.offset_at(at({2026, 7, 1}, 12, 0, 0)), -5 * 3600);
+        EXPECT_EQ(broken_start.offsets_of_wall_time(at({2026, 3, 8}, 2, 30, 0)).count, 1);
+    }
+}
+
 TEST(RuleZone, WallClockTimesSkippedRepeatedAndPlain) {
     FixedRuleZone eastern(test_zones::us_eastern()), southern(test_zones::southern());
     FixedRuleZone shanghai(test_zones::fixed(8 * 3600));
