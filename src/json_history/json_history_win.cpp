@@ -6,6 +6,7 @@
 #include "json_history/json_history.h"
 #include "json_history/siphash.h"
 #include "ui/controls_win.h"
+#include "ui/system_error_win.h"
 
 namespace {
 
@@ -31,22 +32,11 @@ private:
     HANDLE h_;
 };
 
-// The system's text for the code, then " (os error N)".
 HistoryError os_error(DWORD code) {
     HistoryError e;
     e.kind = HistoryErrorKind::os;
     e.os_code = code;
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (n > 0 && text) {
-        std::wstring_view w(text, n);
-        while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ' || w.back() == L'.'))
-            w.remove_suffix(1);
-        e.message = from_wide(w);
-    }
-    if (text) LocalFree(text);
-    e.message += " (os error " + std::to_string(code) + ")";
+    e.message = system_error_text(code);
     return e;
 }
 

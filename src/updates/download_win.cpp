@@ -3,7 +3,7 @@
 #include "main/app_message.h"
 #include "preferences/preferences_win.h"
 #include "ui/controls_win.h"
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 #include "updates/installer_win.h"
 #include "updates/package_checks.h"
 #include "updates/random_name.h"

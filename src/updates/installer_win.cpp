@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "ui/text_convert.h"
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 #include "updates/installer_command.h"
 #include "updates/random_name.h"
 #include "updates/update_messages.h"

@@ -9,7 +9,7 @@
 #include "preferences/preferences_win.h"
 #include "ui/controls_win.h"
 #include "updates/download_win.h"
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 #include "updates/manifest.h"
 #include "updates/update_config.h"
 #include "updates/update_hooks_win.h"

@@ -12,7 +12,7 @@
 #include "tiny_program.h"
 #include "ui/controls_win.h"
 #include "updates/download_win.h"
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 #include "updates/sha256_win.h"
 
 namespace {

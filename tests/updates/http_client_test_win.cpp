@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 #include "updates/http/winhttp_transport_win.h"
 #include "updates/sha256_win.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 
 namespace {
 

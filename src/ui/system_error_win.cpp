@@ -1,4 +1,4 @@
-#include "updates/http/system_error_win.h"
+#include "ui/system_error_win.h"
 
 #include <string_view>
 
