@@ -13,7 +13,6 @@ HWND open_page(HWND main_window, int index) {
         return nullptr;
     }
     auto record = std::make_unique<ToolPage>();
-    record->index = index;
     record->variant = build_page_variant(page, index);
     attach_tool_page(page, std::move(record));
     return page;

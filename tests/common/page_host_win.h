@@ -41,11 +41,10 @@ public:
         show();
     }
     // The page with the variant `build` makes.
-    HostedPage(int index, PageBuilder build) {
+    explicit HostedPage(PageBuilder build) {
         prepare_host();
         page_ = create_page_window(main_);
         auto record = std::make_unique<ToolPage>();
-        record->index = index;
         record->variant = build(page_);
         attach_tool_page(page_, std::move(record));
         show();

@@ -86,7 +86,6 @@ protected:
         if (color_dialog_fails_)
             services.choose_color = [](HWND, Colorref) { return ColorPick{ColorPickOutcome::Failed, 0}; };
         auto record = std::make_unique<ToolPage>();
-        record->index = settings_page;
         record->variant = build_settings_page(page_, std::move(services));
         attach_tool_page(page_, std::move(record));
         place_control(page_, 168, 0, page_width, 630);
