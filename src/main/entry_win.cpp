@@ -12,7 +12,6 @@
 #include "main/startup_args.h"
 #include "ui/tool_page_win.h"
 #include "preferences/preferences_win.h"
-#include "ui/controls_win.h"
 #include "ui/ui_resources_win.h"
 
 namespace {
@@ -34,8 +33,7 @@ bool startup_requested() {
 // Hands over to a running copy; true when this process should end.
 bool another_copy_runs(HANDLE mutex, DWORD mutex_error, bool startup) {
     HWND running = FindWindowW(main_window_class, nullptr);
-    bool first = mutex ? (mutex_error != ERROR_ALREADY_EXISTS && !running) : !running;
-    if (first) return false;
+    if (!running && !(mutex && mutex_error == ERROR_ALREADY_EXISTS)) return false;
     if (!startup && running) {
         DWORD pid = 0;
         GetWindowThreadProcessId(running, &pid);

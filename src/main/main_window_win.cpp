@@ -5,6 +5,7 @@
 #include "floating/ball_render_win.h"
 #include "main/app_message.h"
 #include "preferences/preferences_win.h"
+#include "settings/settings_rules.h"
 #include "ui/control_subclass_win.h"
 #include "ui/controls_win.h"
 #include "ui/painting_win.h"
@@ -13,11 +14,6 @@
 #include "updates/update_check_win.h"
 
 namespace {
-
-struct ToolEntry {
-    const char* text;
-};
-constexpr ToolEntry tools[5] = {{"JSON 美化"}, {"时间戳"}, {"UUID 生成"}, {"身份证号"}, {"时间差值"}};
 
 Preferences& preferences() {
     static Preferences store;
@@ -44,13 +40,13 @@ void arm_update_timer(MainWindow& w) {
     }
 }
 
-bool create_record(HWND hwnd) {
+void create_record(HWND hwnd) {
     auto w = std::make_unique<MainWindow>();
     w->hwnd = hwnd;
     w->visible_tools = preferences().load_visible_tools();
     w->brand_label = create_control(hwnd, ControlKind::BrandLabel, "Lumaro", 0);
     for (int i = 0; i < tool_count; ++i)
-        w->nav_items[i] = create_control(hwnd, ControlKind::NavItem, tools[i].text, first_nav_id + i);
+        w->nav_items[i] = create_control(hwnd, ControlKind::NavItem, tool_names[i], first_nav_id + i);
     w->settings_item = create_control(hwnd, ControlKind::NavItem, "设置", first_nav_id + settings_page);
     w->status_label = create_control(hwnd, ControlKind::StatusLabel, "就绪", status_label_id);
     show_tool_entries(*w);
@@ -62,7 +58,6 @@ bool create_record(HWND hwnd) {
     // Focus rectangles stay hidden until the keyboard is used.
     SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
     arm_update_timer(*main_window_record(hwnd));
-    return true;
 }
 
 void fill(HDC hdc, int left, int top, int right, int bottom, Colorref color) {
@@ -191,12 +186,8 @@ bool collapse_to_ball(MainWindow& w) {
         }
         w.ball = std::move(created->record);
         w.ball_window = created->window;
-        if (w.ball->docking != w.dock_enabled) {
-            // Made as a tab: without docking it becomes a ball on the tab's centre.
-            w.ball->docking = w.dock_enabled;
-            reset_ball(w.ball_window, *w.ball);
-            place_ball(w.ball_window, *w.ball, std::nullopt);
-        }
+        // Made as a tab: without docking the placing below makes it a ball on the tab's centre.
+        w.ball->docking = w.dock_enabled;
     }
     // Fitted to the current work area, in case it changed while hidden.
     place_ball(w.ball_window, *w.ball, std::nullopt);

@@ -26,5 +26,3 @@ void store_outcome(UpdateState& state, UpdateOutcome outcome) { state.outcome = 
 UpdateOutcome take_outcome(UpdateState& state) { return std::exchange(state.outcome, UpdateOutcome{}); }
 
 void store_update_outcome(UpdateOutcome outcome) { store_outcome(*lock_update_state(), std::move(outcome)); }
-
-UpdateOutcome take_update_outcome() { return take_outcome(*lock_update_state()); }

@@ -69,6 +69,5 @@ void store_outcome(UpdateState& state, UpdateOutcome outcome);
 // Moves the pending outcome out and leaves Empty behind.
 UpdateOutcome take_outcome(UpdateState& state);
 
-// The same two under the process's lock: the whole hand-off of one result.
+// store_outcome under the process's lock: a thread's whole hand-off of one result.
 void store_update_outcome(UpdateOutcome outcome);
-UpdateOutcome take_update_outcome();

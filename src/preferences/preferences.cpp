@@ -8,7 +8,6 @@ namespace {
 // value below this bound, so anything at or above it was never written by us.
 constexpr std::uint32_t color_scheme_bound = 0x4000000;
 constexpr std::uint32_t color_bound = 0x1000000;
-constexpr std::uint32_t scheme_count = 4;
 
 // The older VisibleTools knew only four tools; the fifth starts visible.
 constexpr std::uint32_t legacy_tool_bits = 0x0F;
@@ -46,7 +45,7 @@ ToolMask decode_visible_tools(StoredDword hidden_tools, StoredDword visible_tool
 std::uint32_t encode_flag(bool on) { return on ? 1u : 0u; }
 
 std::optional<std::uint32_t> encode_color_scheme(std::uint32_t scheme, Colorref color) {
-    if (scheme >= scheme_count || color >= color_bound) return std::nullopt;
+    if (scheme >= color_scheme_count || color >= color_bound) return std::nullopt;
     return (scheme << 24) | color;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 
+#include "settings/settings_rules.h"
 #include "ui/control_kind.h"
 
 // Every control of the page, in the order it is created.
@@ -83,11 +84,11 @@ inline constexpr std::array<SettingsControl, settings_slot_count> settings_contr
     {settings_id::first_tab + 2, ControlKind::Button, "版本与反馈", every_tab},
     {0, ControlKind::SectionTitle, "侧栏工具", 1},
     {0, ControlKind::Hint, "选中的工具会显示在侧栏，点击可显示或隐藏。", 1},
-    {settings_id::first_tool, ControlKind::Button, "JSON 美化", 1},
-    {settings_id::first_tool + 1, ControlKind::Button, "时间戳", 1},
-    {settings_id::first_tool + 2, ControlKind::Button, "UUID 生成", 1},
-    {settings_id::first_tool + 3, ControlKind::Button, "身份证号", 1},
-    {settings_id::first_tool + 4, ControlKind::Button, "时间差值", 1},
+    {settings_id::first_tool, ControlKind::Button, tool_names[0], 1},
+    {settings_id::first_tool + 1, ControlKind::Button, tool_names[1], 1},
+    {settings_id::first_tool + 2, ControlKind::Button, tool_names[2], 1},
+    {settings_id::first_tool + 3, ControlKind::Button, tool_names[3], 1},
+    {settings_id::first_tool + 4, ControlKind::Button, tool_names[4], 1},
     {0, ControlKind::SectionTitle, "Lumaro 1.5.0", 2},
     {0, ControlKind::Hint, "从 GitHub Releases 检查最新正式版。", 2},
     {settings_id::check_now, ControlKind::PrimaryButton, "检查更新", 2},

@@ -14,14 +14,6 @@
 
 namespace {
 
-void mark_selected(HWND button, bool selected) {
-    if (selected)
-        SetPropW(button, selected_property, reinterpret_cast<HANDLE>(1));
-    else
-        RemovePropW(button, selected_property);
-    InvalidateRect(button, nullptr, TRUE);
-}
-
 SettingsSlot tab_slot(int tab) { return static_cast<SettingsSlot>(slot_index(SettingsSlot::Tab0) + tab); }
 SettingsSlot tool_slot(int tool) { return static_cast<SettingsSlot>(slot_index(SettingsSlot::Tool0) + tool); }
 
@@ -96,15 +88,14 @@ public:
         ShowWindow(collapse, collapse_shown ? SW_SHOWNA : SW_HIDE);
         if (focus_lost) SetFocus(control(SettingsSlot::BallToggle));
         set_toggle(control(SettingsSlot::DockToggle), dock_on);
-        SetWindowTextW(control(SettingsSlot::DockHint),
-                       to_wide(dock_on ? settings_text::dock_on_hint : settings_text::dock_off_hint).c_str());
+        set_text(control(SettingsSlot::DockHint), dock_on ? settings_text::dock_on_hint : settings_text::dock_off_hint);
         // Read again every time: the Run entry may have been changed outside.
         HWND login = control(SettingsSlot::LoginToggle);
         const std::variant<bool, std::string> state = services_.store.load_start_at_login();
         if (const bool* on = std::get_if<bool>(&state)) {
             set_toggle(login, *on);
         } else {
-            SetWindowTextW(login, to_wide(settings_text::login_unreadable).c_str());
+            set_text(login, settings_text::login_unreadable);
             InvalidateRect(login, nullptr, TRUE);
             set_status(page_, std::get<std::string>(state), true);
         }
@@ -138,7 +129,7 @@ private:
     }
 
     void apply_scheme_from_list() {
-        const LRESULT selected = SendMessageW(control(SettingsSlot::SchemeList), CB_GETCURSEL, 0, 0);
+        const int selected = dropdown_selection(control(SettingsSlot::SchemeList));
         apply_scheme(selected < 0 ? 0u : static_cast<std::uint32_t>(selected), scheme_.color);
     }
 

@@ -2,7 +2,7 @@
 
 SchemeStep scheme_step(ColorSchemeSetting current, std::uint32_t scheme, Colorref color) {
     if (scheme == current.scheme && color == current.color) return SchemeStep::Unchanged;
-    if (scheme >= color_scheme_count || color >= 0x1000000) return SchemeStep::Invalid;
+    if (!encode_color_scheme(scheme, color)) return SchemeStep::Invalid;
     return SchemeStep::Save;
 }
 

@@ -18,5 +18,3 @@ enum class ControlKind : int {
     BrandLabel = 12,
     StatusLabel = 13,
 };
-
-inline constexpr int control_kind_count = 13;

@@ -32,6 +32,8 @@ bool copy_text_to_clipboard(HWND owner, const wchar_t* text, std::size_t length)
 void fill_dropdown(HWND dropdown, const char* const* items, int count, int selected);
 // The picked position of a drop-down list; -1 when nothing is picked.
 int dropdown_selection(HWND dropdown);
+// "Brivane.Selected" set or removed, and the control repainted.
+void mark_selected(HWND control, bool selected);
 void set_toggle(HWND button, bool on);
 std::string read_text(HWND control);
 void set_text(HWND control, std::string_view utf8);

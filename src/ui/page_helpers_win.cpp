@@ -24,11 +24,7 @@ void set_status(HWND from, std::string_view text, bool is_error) {
     if (from != root && !IsWindowVisible(from)) return;
     HWND status = GetDlgItem(root, status_label_id);
     if (!status) return;
-    if (is_error)
-        SetPropW(status, selected_property, reinterpret_cast<HANDLE>(1));
-    else
-        RemovePropW(status, selected_property);
-    InvalidateRect(status, nullptr, TRUE);
+    mark_selected(status, is_error);
     SetWindowTextW(status, to_wide(text).c_str());
 }
 
@@ -80,15 +76,17 @@ void fill_dropdown(HWND dropdown, const char* const* items, int count, int selec
 
 int dropdown_selection(HWND dropdown) { return static_cast<int>(SendMessageW(dropdown, CB_GETCURSEL, 0, 0)); }
 
+void mark_selected(HWND control, bool selected) {
+    if (selected)
+        SetPropW(control, selected_property, reinterpret_cast<HANDLE>(1));
+    else
+        RemovePropW(control, selected_property);
+    InvalidateRect(control, nullptr, TRUE);
+}
+
 void set_toggle(HWND button, bool on) {
-    if (on) {
-        SetWindowTextW(button, L"已开启");
-        SetPropW(button, selected_property, reinterpret_cast<HANDLE>(1));
-    } else {
-        SetWindowTextW(button, L"已关闭");
-        RemovePropW(button, selected_property);
-    }
-    InvalidateRect(button, nullptr, TRUE);
+    SetWindowTextW(button, on ? L"已开启" : L"已关闭");
+    mark_selected(button, on);
 }
 
 std::string read_text(HWND control) {

@@ -18,6 +18,40 @@ HBRUSH dc_brush(HDC hdc, Colorref color) {
 
 void fill_rect(HDC hdc, const RECT& rect, Colorref color) { FillRect(hdc, &rect, dc_brush(hdc, color)); }
 
+// Whether the control shows focus cues (the window's UI state may hide them).
+bool focus_cues_shown(HWND control) {
+    return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+// Flat rounded shape with a one-pixel border; `outer` paints the corners
+// outside the rounding so the shape sits cleanly on its background.
+void draw_rounded_box(HDC hdc, const RECT& rect, Colorref outer, Colorref fill, Colorref border) {
+    fill_rect(hdc, rect, outer);
+    HGDIOBJ old_brush = SelectObject(hdc, GetStockObject(DC_BRUSH));
+    HGDIOBJ old_pen = SelectObject(hdc, GetStockObject(DC_PEN));
+    SetDCBrushColor(hdc, fill);
+    SetDCPenColor(hdc, border);
+    const int corner = scale(11);
+    RoundRect(hdc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
+    SelectObject(hdc, old_pen);
+    SelectObject(hdc, old_brush);
+}
+
+// One line, vertically centred, cut with an ellipsis, in the control's font.
+void draw_item_text(HWND control, HDC hdc, std::wstring_view text, const RECT& rect, Colorref color, bool centred) {
+    if (text.empty() || rect.left >= rect.right) return;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old_font = font ? SelectObject(hdc, font) : nullptr;
+    const COLORREF old_color = SetTextColor(hdc, color);
+    const int old_mode = SetBkMode(hdc, TRANSPARENT);
+    RECT r = rect;
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | (centred ? DT_CENTER : 0);
+    DrawTextW(hdc, text.data(), static_cast<int>(text.size()), &r, format);
+    SetBkMode(hdc, old_mode);
+    SetTextColor(hdc, old_color);
+    if (old_font) SelectObject(hdc, old_font);
+}
+
 // A dropdown item's text: in a stack buffer when it fits, so that painting
 // allocates only for long items.
 class ItemText {
@@ -89,36 +123,6 @@ void paint_button(const DRAWITEMSTRUCT& item, const Palette& p, ControlKind kind
 }
 
 }  // namespace
-
-bool focus_cues_shown(HWND control) {
-    return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
-}
-
-void draw_rounded_box(HDC hdc, const RECT& rect, Colorref outer, Colorref fill, Colorref border) {
-    fill_rect(hdc, rect, outer);
-    HGDIOBJ old_brush = SelectObject(hdc, GetStockObject(DC_BRUSH));
-    HGDIOBJ old_pen = SelectObject(hdc, GetStockObject(DC_PEN));
-    SetDCBrushColor(hdc, fill);
-    SetDCPenColor(hdc, border);
-    const int corner = scale(11);
-    RoundRect(hdc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
-    SelectObject(hdc, old_pen);
-    SelectObject(hdc, old_brush);
-}
-
-void draw_item_text(HWND control, HDC hdc, std::wstring_view text, const RECT& rect, Colorref color, bool centred) {
-    if (text.empty() || rect.left >= rect.right) return;
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old_font = font ? SelectObject(hdc, font) : nullptr;
-    const COLORREF old_color = SetTextColor(hdc, color);
-    const int old_mode = SetBkMode(hdc, TRANSPARENT);
-    RECT r = rect;
-    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | (centred ? DT_CENTER : 0);
-    DrawTextW(hdc, text.data(), static_cast<int>(text.size()), &r, format);
-    SetBkMode(hdc, old_mode);
-    SetTextColor(hdc, old_color);
-    if (old_font) SelectObject(hdc, old_font);
-}
 
 void paint_owner_item(const DRAWITEMSTRUCT& item) {
     const Palette& p = ui_resources().palette;

@@ -13,21 +13,13 @@ HWND open_page(HWND main_window, int index) {
         return nullptr;
     }
     auto record = std::make_unique<ToolPage>();
-    record->index = index;
     record->variant = build_page_variant(page, index);
     attach_tool_page(page, std::move(record));
     return page;
 }
 
 void select_side_bar_entry(const std::array<HWND, page_count>& entries, int index) {
-    for (int i = 0; i < page_count; ++i) {
-        HWND entry = entries[static_cast<std::size_t>(i)];
-        if (i == index)
-            SetPropW(entry, selected_property, reinterpret_cast<HANDLE>(1));
-        else
-            RemovePropW(entry, selected_property);
-        InvalidateRect(entry, nullptr, TRUE);
-    }
+    for (int i = 0; i < page_count; ++i) mark_selected(entries[static_cast<std::size_t>(i)], i == index);
 }
 
 void send_floating_state(HWND settings_page_window, bool ball_enabled, bool dock_enabled) {

@@ -4,7 +4,6 @@
 
 #include "main/app_message.h"
 #include "ui/borrow_guard.h"
-#include "ui/page_layout.h"
 #include "ui/painting_win.h"
 #include "ui/ui_resources_win.h"
 
@@ -32,18 +31,15 @@ void free_record(HWND page) {
     if (record && record->borrow == 0) delete record;
 }
 
-// The rows of the routing table that need the record, run with the record
-// borrowed; nothing when the message goes to default processing, which runs
-// after the record is free again.
-std::optional<LRESULT> route(ToolPage& record, HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
-    PageVariant& variant = *record.variant;
+// Run with the record borrowed; nothing when the message goes to default
+// processing, which runs after the record is free again.
+std::optional<LRESULT> route(PageVariant& variant, HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_SIZE:
             variant.layout(unscale(LOWORD(lparam)), unscale(HIWORD(lparam)));
             return 0;
         case WM_NOTIFY:
-            if (record.index == json_page) return variant.notify(page, wparam, lparam);
-            return std::nullopt;
+            return variant.notify(page, wparam, lparam);
         case WM_COMMAND:
             variant.command(wparam);
             return 0;
@@ -51,17 +47,11 @@ std::optional<LRESULT> route(ToolPage& record, HWND page, UINT message, WPARAM w
             break;
     }
     if (message == message_id(AppMessage::FloatingStateChanged)) {
-        if (record.index == settings_page) variant.floating_state_changed((wparam & 1) != 0, (wparam & 2) != 0);
+        variant.floating_state_changed((wparam & 1) != 0, (wparam & 2) != 0);
         return 0;
     }
-    if (record.index == json_page && variant.handle(page, message, wparam, lparam)) return 0;
+    if (variant.handle(page, message, wparam, lparam)) return 0;
     return std::nullopt;
-}
-
-// Whether the message reaches the variant at all; the others never borrow.
-bool routed(const ToolPage& record, UINT message) {
-    return message == WM_SIZE || message == WM_COMMAND || message == message_id(AppMessage::FloatingStateChanged) ||
-           record.index == json_page;
 }
 
 }  // namespace
@@ -85,12 +75,12 @@ LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM l
             break;
     }
     ToolPage* record = tool_page_of(page);
-    if (!record || !record->variant || !routed(*record, message)) return DefWindowProcW(page, message, wparam, lparam);
+    if (!record || !record->variant) return DefWindowProcW(page, message, wparam, lparam);
     std::optional<LRESULT> result;
     {
         BorrowGuard guard(record->borrow);
         if (!guard.held()) return DefWindowProcW(page, message, wparam, lparam);
-        result = route(*record, page, message, wparam, lparam);
+        result = route(*record->variant, page, message, wparam, lparam);
     }
     // The window went away inside the handler and left the record to us.
     if (tool_page_of(page) != record) delete record;

@@ -11,7 +11,8 @@
 inline constexpr wchar_t page_class_name[] = L"Brivane.Page";
 
 // The tool's side of a page: its controls and state. The window procedure
-// calls these by the routing rules; each is called with the record borrowed.
+// calls these with the record borrowed; the defaults leave a message to
+// default processing, so a page overrides only what it handles.
 class PageVariant {
 public:
     virtual ~PageVariant() = default;
@@ -19,17 +20,16 @@ public:
     virtual void layout(int width, int height) = 0;
     // WM_COMMAND's wParam: control id in the low word, notification code in the high word.
     virtual void command(WPARAM wparam) = 0;
-    // JSON page only: WM_NOTIFY's result.
+    // WM_NOTIFY's result.
     virtual LRESULT notify(HWND page, WPARAM wparam, LPARAM lparam);
-    // JSON page only: any other message; false sends it to default processing.
+    // Any other message; false sends it to default processing.
     virtual bool handle(HWND page, UINT message, WPARAM wparam, LPARAM lparam);
-    // Settings page only: FloatingStateChanged.
+    // FloatingStateChanged, which the main window sends the settings page.
     virtual void floating_state_changed(bool ball_on, bool dock_on);
 };
 
 struct ToolPage {
     std::int64_t borrow = 0;  // 0 free, -1 while a handler uses the record
-    int index = 0;            // page index, 0 to 5
     std::unique_ptr<PageVariant> variant;
 };
 

@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <span>
@@ -24,13 +23,6 @@
 #include "ui/ui_resources_win.h"
 
 namespace page_test {
-
-// 96 unless the run's Wine prefix was made at another DPI.
-inline int expected_dpi() {
-    wchar_t value[8] = L"96";
-    GetEnvironmentVariableW(L"LUMARO_EXPECT_DPI", value, 8);
-    return _wtoi(value);
-}
 
 // The size the main window gives a page at its start size, in logical pixels.
 inline constexpr int default_width = 908;
@@ -49,11 +41,10 @@ public:
         show();
     }
     // The page with the variant `build` makes.
-    HostedPage(int index, PageBuilder build) {
+    explicit HostedPage(PageBuilder build) {
         prepare_host();
         page_ = create_page_window(main_);
         auto record = std::make_unique<ToolPage>();
-        record->index = index;
         record->variant = build(page_);
         attach_tool_page(page_, std::move(record));
         show();
@@ -92,7 +83,7 @@ public:
 
     // An edit: the new text, and the notification the edit sends.
     void type(HWND field, std::string_view text) {
-        SetWindowTextW(field, to_wide(text).c_str());
+        set_text(field, text);
         SendMessageW(page_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), EN_CHANGE), reinterpret_cast<LPARAM>(field));
         pump();
     }
@@ -126,7 +117,7 @@ private:
     void prepare_host() {
         // A layout checked in logical pixels holds at any DPI; this makes sure
         // the run at another DPI (tests/CMakeLists.txt) really has it.
-        EXPECT_EQ(ui_resources().dpi, expected_dpi());
+        EXPECT_EQ(ui_resources().dpi, ui_test::expected_dpi());
         register_page_class(GetModuleHandleW(nullptr));
         main_ = ui_test::focus_host();
         SetWindowPos(main_, nullptr, 0, 0, scale(168 + default_width), scale(default_height + 30),

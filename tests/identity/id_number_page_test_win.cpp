@@ -30,7 +30,7 @@ CivilDate fixed_today() { return test_today; }
 
 class IdNumberPage : public ::testing::Test {
 protected:
-    IdNumberPage() : harness_(id_number_page, [](HWND page) { return build_id_number_page(page, fixed_today); }) {
+    IdNumberPage() : harness_([](HWND page) { return build_id_number_page(page, fixed_today); }) {
         test_today = {2026, 1, 1};
     }
 

@@ -86,7 +86,6 @@ protected:
         page_ = create_page_window(host_.hwnd());
         ASSERT_NE(page_, nullptr);
         auto record = std::make_unique<ToolPage>();
-        record->index = json_page;
         record->variant = build_json_page(page_);
         attach_tool_page(page_, std::move(record));
         place_control(page_, 0, 0, 908, 660);

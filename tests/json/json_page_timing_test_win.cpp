@@ -119,7 +119,6 @@ Figures paste_and_format(const std::string& text, bool rich) {
     HWND status = create_control(host.hwnd(), ControlKind::StatusLabel, "", status_label_id);
     HWND page = create_page_window(host.hwnd());
     auto record = std::make_unique<ToolPage>();
-    record->index = json_page;
     record->variant = build_json_page(page);
     attach_tool_page(page, std::move(record));
     place_control(page, 0, 0, 908, 660);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../common/main_window_host_win.h"
+#include "../ui/ui_test_support_win.h"
 #include "main/app_message.h"
 #include "main/main_window_win.h"
 #include "main/message_loop_win.h"
@@ -56,14 +57,12 @@ protected:
         GetClientRect(hwnd, &c);
         return unscale(c.bottom);
     }
-    static bool selected(HWND item) { return GetPropW(item, L"Brivane.Selected") != nullptr; }
+    static bool selected(HWND item) { return has_property(item, selected_property); }
 };
 
 TEST_F(MainWindowTest, LayoutOfTheSideBarStatusLineAndPage) {
     // The same layout in logical pixels at 96 DPI and, in its own run, at 144.
-    wchar_t expected_dpi[8] = L"96";
-    GetEnvironmentVariableW(L"LUMARO_EXPECT_DPI", expected_dpi, 8);
-    EXPECT_EQ(ui_resources().dpi, _wtoi(expected_dpi));
+    EXPECT_EQ(ui_resources().dpi, ui_test::expected_dpi());
     open();
     const int width = main_client_width, height = client_height();
     EXPECT_EQ(height, main_client_height);

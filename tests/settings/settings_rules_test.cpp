@@ -37,15 +37,4 @@ TEST(ToolSwitchedText, NamesTheToolAndWhatHappened) {
     EXPECT_EQ(tool_switched_text(-1, true), "");
 }
 
-TEST(WebAddresses, OnTheProductSiteWithTheirPaths) {
-    const std::wstring feedback = feedback_address;
-    const std::wstring guide = guide_address;
-    ASSERT_GT(feedback.size(), 9u);
-    EXPECT_EQ(feedback.substr(0, 8), L"https://");
-    EXPECT_EQ(feedback.substr(feedback.size() - 9), L"/feedback");
-    EXPECT_EQ(guide.substr(guide.size() - 6), L"/guide");
-    // Both on the same site.
-    EXPECT_EQ(feedback.substr(0, feedback.size() - 9), guide.substr(0, guide.size() - 6));
-}
-
 }  // namespace

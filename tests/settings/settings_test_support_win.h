@@ -33,7 +33,7 @@ inline std::wstring text_of(HWND hwnd) {
     return buffer;
 }
 
-inline bool selected(HWND hwnd) { return GetPropW(hwnd, L"Brivane.Selected") != nullptr; }
+inline bool selected(HWND hwnd) { return has_property(hwnd, selected_property); }
 
 // The children of a window in creation order (the first created is on top).
 inline std::vector<HWND> children_of(HWND parent) {
@@ -86,7 +86,6 @@ protected:
         if (color_dialog_fails_)
             services.choose_color = [](HWND, Colorref) { return ColorPick{ColorPickOutcome::Failed, 0}; };
         auto record = std::make_unique<ToolPage>();
-        record->index = settings_page;
         record->variant = build_settings_page(page_, std::move(services));
         attach_tool_page(page_, std::move(record));
         place_control(page_, 168, 0, page_width, 630);
@@ -115,7 +114,7 @@ protected:
         SendMessageW(list(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         SendMessageW(page_, WM_COMMAND, MAKEWPARAM(settings_id::scheme_list, code), reinterpret_cast<LPARAM>(list()));
     }
-    int list_selection() const { return static_cast<int>(SendMessageW(list(), CB_GETCURSEL, 0, 0)); }
+    int list_selection() const { return dropdown_selection(list()); }
 
     std::string status() const { return read_text(status_); }
     bool status_is_error() const { return selected(status_); }

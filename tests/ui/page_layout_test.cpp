@@ -44,20 +44,6 @@ TEST(PageLayout, NarrowPagesGiveNonPositiveWidths) {
     EXPECT_LT(page_content_width(settings_page, 40), 1);
 }
 
-TEST(PageLayout, JsonColumnsSplitAboveContentWidth519) {
-    EXPECT_FALSE(json_columns_side_by_side(575));  // content width 519
-    EXPECT_TRUE(json_columns_side_by_side(576));   // content width 520
-}
-
-TEST(PageLayout, SharedMeasures) {
-    EXPECT_EQ(page_left_margin, 28);
-    EXPECT_EQ(page_title_top, 24);
-    EXPECT_EQ(caption_height, 20);
-    EXPECT_EQ(caption_to_field, 24);
-    EXPECT_EQ(field_height, 34);
-    EXPECT_EQ(dropdown_height, 252);
-}
-
 TEST(PageLayout, PageIndices) {
     EXPECT_FALSE(is_page_index(-1));
     EXPECT_TRUE(is_page_index(0));

@@ -106,7 +106,6 @@ TEST_F(ShowPage, CreatesThePageOnFirstShowAndKeepsIt) {
     EXPECT_EQ(GetParent(json), main_.hwnd);
     EXPECT_TRUE(IsWindowVisible(json));
     ASSERT_NE(tool_page_of(json), nullptr);
-    EXPECT_EQ(tool_page_of(json)->index, json_page);
     EXPECT_EQ(tool_page_of(json)->borrow, 0);
     for (int i = 1; i < page_count; ++i) EXPECT_EQ(page(i), nullptr);
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "main/app_message.h"
-#include "ui/page_layout.h"
 #include "ui/tool_page_win.h"
 #include "ui/ui_resources_win.h"
 #include "ui_test_support_win.h"
@@ -61,11 +60,10 @@ class ToolPageWindow : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(register_page_class(GetModuleHandleW(nullptr))); }
 
-    HWND make_page(int index) {
+    HWND make_page() {
         HWND page = create_page_window(host_.hwnd());
         if (!page) return nullptr;
         auto record = std::make_unique<ToolPage>();
-        record->index = index;
         record->variant = std::make_unique<RecordingPage>(page, calls_);
         attach_tool_page(page, std::move(record));
         return page;
@@ -115,23 +113,20 @@ TEST_F(ToolPageWindow, WithoutRecordEveryRoutedMessageGetsDefaultProcessing) {
 }
 
 TEST_F(ToolPageWindow, SizeCallsTheLayoutWithLogicalWidthAndHeight) {
-    // On the JSON page the size change first passes its handler of other
-    // messages, whose default processing then sends WM_SIZE.
-    for (int index : {uuid_page, json_page}) {
-        calls_.layouts.clear();
-        HWND page = make_page(index);
-        ASSERT_NE(page, nullptr);
-        SetWindowPos(page, nullptr, 0, 0, scale(908), scale(660), SWP_NOZORDER | SWP_NOACTIVATE);
-        ASSERT_FALSE(calls_.layouts.empty()) << index;
-        EXPECT_EQ(calls_.layouts.back(), std::make_pair(908, 660));
-        EXPECT_EQ(SendMessageW(page, WM_SIZE, SIZE_RESTORED, MAKELPARAM(scale(500), scale(300))), 0);
-        EXPECT_EQ(calls_.layouts.back(), std::make_pair(500, 300));
-        EXPECT_EQ(tool_page_of(page)->borrow, 0);
-    }
+    // The size change first passes the handler of other messages, whose
+    // default processing then sends WM_SIZE.
+    HWND page = make_page();
+    ASSERT_NE(page, nullptr);
+    SetWindowPos(page, nullptr, 0, 0, scale(908), scale(660), SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_FALSE(calls_.layouts.empty());
+    EXPECT_EQ(calls_.layouts.back(), std::make_pair(908, 660));
+    EXPECT_EQ(SendMessageW(page, WM_SIZE, SIZE_RESTORED, MAKELPARAM(scale(500), scale(300))), 0);
+    EXPECT_EQ(calls_.layouts.back(), std::make_pair(500, 300));
+    EXPECT_EQ(tool_page_of(page)->borrow, 0);
 }
 
 TEST_F(ToolPageWindow, MessagesThatReenterWhileTheRecordIsBorrowedGetDefaultProcessing) {
-    HWND page = make_page(timestamp_page);
+    HWND page = make_page();
     ASSERT_NE(page, nullptr);
     calls_.layouts.clear();
     EXPECT_EQ(SendMessageW(page, WM_COMMAND, MAKEWPARAM(201, BN_CLICKED), 0), 0);
@@ -146,46 +141,37 @@ TEST_F(ToolPageWindow, MessagesThatReenterWhileTheRecordIsBorrowedGetDefaultProc
     EXPECT_EQ(calls_.layouts[0], std::make_pair(400, 100));
 }
 
-TEST_F(ToolPageWindow, NotifyGoesToTheJsonPageOnly) {
-    HWND json = make_page(json_page);
-    HWND uuid = make_page(uuid_page);
+TEST_F(ToolPageWindow, NotifyGivesTheVariantsResult) {
+    HWND page = make_page();
     NMHDR header{};
-    EXPECT_EQ(SendMessageW(json, WM_NOTIFY, 109, reinterpret_cast<LPARAM>(&header)), 77);
-    EXPECT_EQ(calls_.notifies, 1);
-    SendMessageW(uuid, WM_NOTIFY, 301, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(SendMessageW(page, WM_NOTIFY, 109, reinterpret_cast<LPARAM>(&header)), 77);
     EXPECT_EQ(calls_.notifies, 1);
 }
 
-TEST_F(ToolPageWindow, OtherMessagesGoToTheJsonPageOnly) {
-    HWND json = make_page(json_page);
-    HWND uuid = make_page(uuid_page);
+TEST_F(ToolPageWindow, OtherMessagesGoToTheVariantFirst) {
+    HWND page = make_page();
     const UINT result_ready = message_id(AppMessage::JsonResultReady);
     const UINT load_more = message_id(AppMessage::JsonTreeLoadMore);
-    EXPECT_EQ(SendMessageW(json, result_ready, 0, 0), 0);
-    SendMessageW(json, load_more, 0, 0);  // not handled: default processing
+    EXPECT_EQ(SendMessageW(page, result_ready, 0, 0), 0);
+    SendMessageW(page, load_more, 0, 0);  // not handled: default processing
     ASSERT_EQ(calls_.handled.size(), 2u);
     EXPECT_EQ(calls_.handled[0], result_ready);
     EXPECT_EQ(calls_.handled[1], load_more);
-    calls_.handled.clear();
-    SendMessageW(uuid, result_ready, 0, 0);
-    EXPECT_TRUE(calls_.handled.empty());
 }
 
-TEST_F(ToolPageWindow, FloatingStateChangedGoesToTheSettingsPageOnly) {
-    HWND settings = make_page(settings_page);
-    HWND json = make_page(json_page);
+TEST_F(ToolPageWindow, FloatingStateChangedGivesBothFlags) {
+    HWND page = make_page();
     const UINT message = message_id(AppMessage::FloatingStateChanged);
-    EXPECT_EQ(SendMessageW(settings, message, 2, 0), 0);
-    EXPECT_EQ(SendMessageW(settings, message, 1, 0), 0);
-    EXPECT_EQ(SendMessageW(settings, message, 3, 0), 0);
-    EXPECT_EQ(SendMessageW(json, message, 3, 0), 0);
+    EXPECT_EQ(SendMessageW(page, message, 2, 0), 0);
+    EXPECT_EQ(SendMessageW(page, message, 1, 0), 0);
+    EXPECT_EQ(SendMessageW(page, message, 3, 0), 0);
     const std::vector<std::pair<bool, bool>> expected = {{false, true}, {true, false}, {true, true}};
     EXPECT_EQ(calls_.floating, expected);
     EXPECT_TRUE(calls_.handled.empty());  // not passed on as an "other" message either
 }
 
 TEST_F(ToolPageWindow, DestroyingThePageFreesItsRecord) {
-    HWND page = make_page(id_number_page);
+    HWND page = make_page();
     ASSERT_NE(page, nullptr);
     EXPECT_FALSE(calls_.destroyed);
     DestroyWindow(page);
@@ -193,7 +179,7 @@ TEST_F(ToolPageWindow, DestroyingThePageFreesItsRecord) {
 }
 
 TEST_F(ToolPageWindow, APageDestroyedInsideItsHandlerFreesItsRecordAfterwards) {
-    HWND page = make_page(uuid_page);
+    HWND page = make_page();
     ASSERT_NE(page, nullptr);
     calls_.destroy_on_command = true;
     SendMessageW(page, WM_COMMAND, 301, 0);
@@ -202,7 +188,7 @@ TEST_F(ToolPageWindow, APageDestroyedInsideItsHandlerFreesItsRecordAfterwards) {
 }
 
 TEST_F(ToolPageWindow, EraseFillsWithTheWindowBackground) {
-    HWND page = make_page(uuid_page);
+    HWND page = make_page();
     ASSERT_NE(page, nullptr);
     SetWindowPos(page, nullptr, 0, 0, 20, 20, SWP_NOZORDER | SWP_NOACTIVATE);
     ui_test::Canvas canvas(20, 20);

@@ -2,18 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <thread>
 
 #include "ui/ui_resources_win.h"
+#include "ui_test_support_win.h"
 
 namespace {
-
-// 96 unless the run's Wine prefix was made at another DPI (tests/CMakeLists.txt).
-int expected_dpi() {
-    const char* value = std::getenv("LUMARO_EXPECT_DPI");
-    return value ? std::atoi(value) : 96;
-}
 
 LOGFONTW logfont(HFONT font) {
     LOGFONTW lf{};
@@ -42,9 +36,9 @@ const FontHeights heights[] = {
 };
 
 TEST(UiResources, SystemDpiOfThisRun) {
-    EXPECT_EQ(ui_resources().dpi, expected_dpi());
+    EXPECT_EQ(ui_resources().dpi, ui_test::expected_dpi());
     for (const FontHeights& h : heights)
-        if (h.dpi == expected_dpi()) expect_heights(ui_resources(), h);
+        if (h.dpi == ui_test::expected_dpi()) expect_heights(ui_resources(), h);
 }
 
 TEST(UiResources, FontsAtEachDpi) {

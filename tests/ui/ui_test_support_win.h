@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "ui/palette.h"
@@ -10,6 +11,13 @@
 #include "ui/ui_resources_win.h"
 
 namespace ui_test {
+
+// 96 unless the run's Wine prefix was made at another DPI (tests/CMakeLists.txt).
+inline int expected_dpi() {
+    wchar_t value[8] = L"96";
+    GetEnvironmentVariableW(L"LUMARO_EXPECT_DPI", value, 8);
+    return _wtoi(value);
+}
 
 // A plain WS_POPUP test window of its own class; the class is registered on
 // first use (a second registration fails harmlessly).

@@ -27,7 +27,7 @@ enum Control {
 
 class UuidPage : public ::testing::Test {
 protected:
-    UuidPage() : harness_(uuid_page, [](HWND page) { return build_uuid_page(page); }) {}
+    UuidPage() : harness_([](HWND page) { return build_uuid_page(page); }) {}
 
     void SetUp() override { ASSERT_EQ(harness_.controls().size(), static_cast<std::size_t>(control_count)); }
 
