@@ -170,7 +170,6 @@ inline std::vector<std::string> list_items(HWND list) {
     }
     return items;
 }
-inline int selection(HWND list) { return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)); }
 
 // The clipboard's text; a clipboard that cannot be opened or holds no text
 // reads as a marker no page ever copies, so that comparisons fail.

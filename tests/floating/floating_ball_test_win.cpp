@@ -91,9 +91,7 @@ TEST_F(FloatingBallTest, WindowClassStylesAndTitle) {
 
 TEST_F(FloatingBallTest, SizesFollowTheSystemDpi) {
     // 96 DPI here and, in its own run, 144.
-    wchar_t expected_dpi[8] = L"96";
-    GetEnvironmentVariableW(L"LUMARO_EXPECT_DPI", expected_dpi, 8);
-    const int dpi = _wtoi(expected_dpi);
+    const int dpi = ui_test::expected_dpi();
     ASSERT_EQ(ui_resources().dpi, dpi);
     const RECT r = rect_of(window);
     EXPECT_EQ(r.right - r.left, dpi == 144 ? 15 : 10);

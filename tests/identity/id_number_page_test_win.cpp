@@ -111,7 +111,7 @@ TEST_F(IdNumberPage, StartsWithItsControlsTextsAndListsInCreationOrder) {
     EXPECT_EQ(provinces[31], "新疆维吾尔自治区");
     EXPECT_EQ(page_test::list_items(control(county_list)), std::vector<std::string>{"全国随机"});
     EXPECT_EQ(page_test::list_items(control(sex_list)), (std::vector<std::string>{"随机", "男", "女"}));
-    for (Control list : {province_list, county_list, sex_list}) EXPECT_EQ(page_test::selection(control(list)), 0);
+    for (Control list : {province_list, county_list, sex_list}) EXPECT_EQ(dropdown_selection(control(list)), 0);
     // The county list opens 420 units wide at the start, whatever its item.
     EXPECT_EQ(SendMessageW(control(county_list), CB_GETDROPPEDWIDTH, 0, 0), scale(420));
     EXPECT_FALSE(IsWindowEnabled(control(copy_all)));
@@ -177,7 +177,7 @@ TEST_F(IdNumberPage, ChoosingAProvinceRefillsTheCountyList) {
         if (c.second) {
             EXPECT_EQ(items[1], c.second);
         }
-        EXPECT_EQ(page_test::selection(control(county_list)), 0);
+        EXPECT_EQ(dropdown_selection(control(county_list)), 0);
         std::size_t longest = 0;
         for (const std::string& item : items) longest = std::max(longest, to_wide(item).size());
         // A list never opens narrower than itself.

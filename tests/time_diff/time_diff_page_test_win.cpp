@@ -82,7 +82,7 @@ TEST_F(TimeDiffPage, BuiltEmptyWithMinutesSelected) {
     page_test::expect_controls(host, controls);
     EXPECT_EQ(page_test::list_items(at(unit_list)),
               (std::vector<std::string>{"年", "月", "日", "小时", "分钟", "秒"}));
-    EXPECT_EQ(page_test::selection(at(unit_list)), 4);
+    EXPECT_EQ(dropdown_selection(at(unit_list)), 4);
     EXPECT_FALSE(copy_enabled());
     for (Child c : {swap, clear, start_now, end_now}) EXPECT_TRUE(IsWindowEnabled(at(c))) << c;
     EXPECT_EQ(host.status_text(), "就绪");
@@ -253,7 +253,7 @@ TEST_F(TimeDiffPage, ClearEmptiesBothAndFocusesTheStart) {
     EXPECT_EQ(text(end_edit), "");
     expect_no_result(missing);
     EXPECT_EQ(GetFocus(), at(start_edit));
-    EXPECT_EQ(page_test::selection(at(unit_list)), 2);  // the unit stays
+    EXPECT_EQ(dropdown_selection(at(unit_list)), 2);  // the unit stays
 }
 
 // The local time, as the system gives it, read through the page's own reader.

@@ -115,7 +115,7 @@ TEST_F(TimestampPage, ControlsInCreationOrder) {
     EXPECT_EQ(page_test::list_items(at(input_zone_list)), (Items{"本地时间", "UTC"}));
     EXPECT_EQ(page_test::list_items(at(output_unit_list)), (Items{"秒", "毫秒"}));
     for (Child c : {unit_list, output_zone_list, input_zone_list, output_unit_list})
-        EXPECT_EQ(page_test::selection(at(c)), 0) << c;
+        EXPECT_EQ(dropdown_selection(at(c)), 0) << c;
 }
 
 TEST_F(TimestampPage, BuiltWithTheCurrentTimeAndNoStatus) {

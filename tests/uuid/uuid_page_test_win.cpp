@@ -80,9 +80,9 @@ TEST_F(UuidPage, StartsWithItsControlsTextsAndListsInCreationOrder) {
     page_test::expect_controls(harness_, expected);
     EXPECT_EQ(page_test::list_items(control(separator_list)),
               (std::vector<std::string>{"连字符  -", "下划线  _", "无分隔符"}));
-    EXPECT_EQ(page_test::selection(control(separator_list)), 0);
+    EXPECT_EQ(dropdown_selection(control(separator_list)), 0);
     EXPECT_EQ(page_test::list_items(control(case_list)), (std::vector<std::string>{"小写", "大写"}));
-    EXPECT_EQ(page_test::selection(control(case_list)), 0);
+    EXPECT_EQ(dropdown_selection(control(case_list)), 0);
     EXPECT_FALSE(IsWindowEnabled(control(copy_all)));
     EXPECT_TRUE(IsWindowEnabled(control(generate)));
     EXPECT_TRUE(GetWindowLongW(control(results), GWL_STYLE) & ES_READONLY);
