@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr wchar_t instance_mutex[] = L"Local\\Brivane.Instance.1.5.0";
+constexpr wchar_t instance_mutex[] = L"Local\\Brivane.Instance." LUMARO_VERSION;
 
 void failure_box() { MessageBoxW(nullptr, L"初始化窗口失败。", L"Lumaro", MB_ICONERROR); }
 

@@ -9,8 +9,9 @@
 #include "preferences/preferences.h"
 #include "ui/page_layout.h"
 
-inline constexpr wchar_t main_window_class[] = L"Brivane.MainWindow.1.5.0";
-inline constexpr wchar_t main_window_caption[] = L"Lumaro 1.5.0";
+// Both carry the version, so that two releases never take each other's window.
+inline constexpr wchar_t main_window_class[] = L"Brivane.MainWindow." LUMARO_VERSION;
+inline constexpr wchar_t main_window_caption[] = L"Lumaro " LUMARO_VERSION;
 inline constexpr int first_nav_id = 10;
 inline constexpr UINT_PTR update_timer_id = 110;
 inline constexpr UINT update_timer_period = 21'600'000;  // 6 hours

@@ -89,7 +89,7 @@ inline constexpr std::array<SettingsControl, settings_slot_count> settings_contr
     {settings_id::first_tool + 2, ControlKind::Button, tool_names[2], 1},
     {settings_id::first_tool + 3, ControlKind::Button, tool_names[3], 1},
     {settings_id::first_tool + 4, ControlKind::Button, tool_names[4], 1},
-    {0, ControlKind::SectionTitle, "Lumaro 1.5.0", 2},
+    {0, ControlKind::SectionTitle, "Lumaro " LUMARO_VERSION, 2},
     {0, ControlKind::Hint, "从 GitHub Releases 检查最新正式版。", 2},
     {settings_id::check_now, ControlKind::PrimaryButton, "检查更新", 2},
     {0, ControlKind::SectionTitle, "自动检查更新", 2},

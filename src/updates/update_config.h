@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-inline constexpr std::string_view current_version = "1.5.0";
+inline constexpr std::string_view current_version = LUMARO_VERSION;
 
 // The release page, ending in "/releases".
 inline constexpr std::string_view release_base_url = "https://github.com/brivane/lumaro/releases";
