@@ -27,7 +27,6 @@ inline constexpr int caption_height = 20;
 inline constexpr int caption_to_field = 24;  // from a caption's top to its field's top
 inline constexpr int field_height = 34;      // text fields and buttons
 inline constexpr int dropdown_height = 252;  // includes the open list
-// The JSON page puts its two columns side by side above this content width.
 inline constexpr int json_two_column_above = 519;
 
 constexpr int page_title_height(int index) { return index == json_page ? 38 : 39; }
@@ -41,4 +40,9 @@ constexpr int page_content_width(int index, int page_width) {
         case settings_page: return std::min(page_width - page_left_margin, 720) - page_left_margin;
         default: return full;
     }
+}
+
+// Whether the JSON page puts its two columns side by side.
+constexpr bool json_columns_side_by_side(int page_width) {
+    return page_content_width(json_page, page_width) > json_two_column_above;
 }
