@@ -1,14 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ui/white_space.h"
 
 namespace {
 
 TEST(WhiteSpace, TrimmedAtBothEndsOnly) {
-    EXPECT_EQ(trim_unicode_white_space(" \t\n\v\f\r x y \u0085\u00A0\u1680\u2000\u200A\u2028\u2029\u202F\u205F\u3000"), "x y");
-    EXPECT_EQ(trim_unicode_white_space("\u200B1"), "\u200B1");  // zero-width space is not white space
-    EXPECT_EQ(trim_unicode_white_space(""), "");
-    EXPECT_EQ(trim_unicode_white_space("\u3000"), "");
+    struct Case {
+        std::string text, trimmed;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"  10  ", "10"},
+        {"\t\n\v\f\r10\r\n", "10"},
+        {"\xC2\xA0" "10" "\xC2\x85", "10"},           // U+00A0, U+0085
+        {"\xE3\x80\x80" "10" "\xE3\x80\x80", "10"},   // U+3000 ideographic space
+        {"\xE2\x80\x80\xE2\x80\x8A" "7", "7"},        // U+2000, U+200A
+        {"7\xE2\x80\xA8\xE2\x80\xA9\xE2\x80\xAF", "7"},  // U+2028, U+2029, U+202F
+        {"\xE1\x9A\x80" "7" "\xE2\x81\x9F", "7"},     // U+1680, U+205F
+        {"\xE2\x80\x8B" "7", "\xE2\x80\x8B" "7"},     // U+200B is not white space
+        {"\xEF\xBB\xBF" "7", "\xEF\xBB\xBF" "7"},     // nor U+FEFF
+        {"1 0", "1 0"},
+        {"   ", ""},
+        {"\xC2", "\xC2"},  // a cut-off sequence stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(trim_unicode_white_space(c.text), c.trimmed);
+    }
 }
 
 TEST(WhiteSpace, LengthOfTheLeadingCharacter) {
