@@ -47,10 +47,6 @@ std::optional<std::string> WinHttpTransport::open_session() {
                            WINHTTP_NO_PROXY_BYPASS, 0);
     if (!session_) return last_error_text();
     if (!WinHttpSetTimeouts(session_, resolve_ms, connect_ms, send_ms, receive_ms)) return last_error_text();
-    // Nothing of one answer goes back to the server in the next request, and
-    // no credentials of the user go to it at all.
-    DWORD never = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
-    if (!WinHttpSetOption(session_, WINHTTP_OPTION_AUTOLOGON_POLICY, &never, sizeof never)) return last_error_text();
     return std::nullopt;
 }
 
@@ -66,9 +62,12 @@ std::variant<unsigned, std::string> WinHttpTransport::send_request(const std::st
                                       WINHTTP_FLAG_ESCAPE_DISABLE_QUERY);
     if (!request_) return last_error_text();
     // Every redirect goes through the host rule, so the service must not follow
-    // any itself; it keeps no cookies and answers no authentication challenge.
+    // any itself. Nothing of one answer goes back in the next request, and no
+    // credentials of the user go to any server.
     DWORD disable = WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_AUTHENTICATION;
+    DWORD never = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
     if (!WinHttpSetOption(request_, WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable) ||
+        !WinHttpSetOption(request_, WINHTTP_OPTION_AUTOLOGON_POLICY, &never, sizeof never) ||
         !bound_request(request_, time_left))
         return last_error_text();
     if (!WinHttpSendRequest(request_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
