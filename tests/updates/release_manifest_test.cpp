@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <utility>
 #include <fstream>
 #include <sstream>
@@ -86,7 +85,9 @@ TEST(ReleaseManifest, AFailureIsOneLineAndLeavesNoFile) {
         std::string printed;
         for (int c; (c = std::fgetc(pipe)) != EOF;) printed.push_back(static_cast<char>(c));
         pclose(pipe);
-        EXPECT_TRUE(std::regex_match(printed, std::regex("release-manifest: [^\n]+\nexit [1-9][0-9]*\n"))) << printed;
+        EXPECT_TRUE(printed.starts_with("release-manifest: ") && printed.find('\n') + 1 == printed.rfind("exit ") &&
+                    !printed.ends_with("exit 0\n"))
+            << printed;
         EXPECT_FALSE(std::filesystem::is_regular_file(output)) << arguments;
         EXPECT_FALSE(std::filesystem::exists(output + ".tmp")) << arguments;
     }
