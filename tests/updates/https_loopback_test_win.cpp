@@ -303,7 +303,7 @@ TEST_F(HttpsLoopback, TheDeadlineHoldsAcrossHopsAndWhileHeadersTrickle) {
     // a head trickled for eleven seconds is read to its end before the
     // deadline check refuses it.
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    for (const char* path : {"/hop/5", "/slow-head", "/slow"}) {
+    for (const char* path : {"/r/5?slow", "/slow-head", "/slow"}) {
         const auto started = std::chrono::steady_clock::now();
         EXPECT_EQ(body(fetch(path, 100, 2s)), "(failure) 下载超时，请稍后重试。") << path;
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);

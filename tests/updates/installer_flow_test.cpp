@@ -5,8 +5,8 @@
 // it; a statement or condition the model does not know fails the test.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>

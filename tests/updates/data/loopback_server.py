@@ -15,7 +15,7 @@ Paths:
   /big?n=N   200 with N bytes
   /slow      200 announcing 64 bytes and sending one every 300 ms
   /slow-head the status line and headers, one byte every 300 ms
-  /hop/N     after 800 ms, redirects to /hop/N-1; /hop/0 answers 200
+  /r/N?slow  the same, each answer after 800 ms
   /no-location         a redirect without Location
   /long-location?n=N   a redirect to /big?n=0...07 with N zeros
   /chunked?n=N         200 with N bytes in chunks, no Content-Length
@@ -88,11 +88,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         path, _, query = self.path.partition("?")
         if path.startswith("/r/") and path[3:].isdigit():
+            if query == "slow":
+                time.sleep(0.8)
             left = int(path[3:])
             if left == 0:
                 self.answer(200, b"arrived")
             else:
-                self.answer(302, headers=[("Location", "/r/%d" % (left - 1))])
+                self.answer(302, headers=[("Location", "/r/%d" % (left - 1) + ("?" + query if query else ""))])
         elif path == "/away":
             self.answer(302, headers=[("Location", "https://untrusted.example/latest.json")])
         elif path == "/missing":
@@ -108,13 +110,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/slow-head":
             self.close_connection = True
             self.trickle(b"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
-        elif path.startswith("/hop/") and path[5:].isdigit():
-            time.sleep(0.8)
-            left = int(path[5:])
-            if left == 0:
-                self.answer(200, b"arrived")
-            else:
-                self.answer(302, headers=[("Location", "/hop/%d" % (left - 1))])
         elif path == "/no-location":
             self.answer(302)
         elif path == "/long-location":
