@@ -1,7 +1,10 @@
 #include "updates/installer_win.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ui/text_convert.h"
 #include "ui/system_error_win.h"
@@ -71,6 +74,37 @@ HANDLE open_null_device(SECURITY_ATTRIBUTES& inherit) {
                        OPEN_EXISTING, 0, nullptr);
 }
 
+// Limits what a new process inherits to the listed handles: the program may
+// itself have been given inheritable handles (a console, a parent's pipe),
+// and none of them belongs to the script.
+class InheritOnly {
+public:
+    explicit InheritOnly(std::vector<HANDLE> handles) : handles_(std::move(handles)) {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage_.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+        if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+        list_ = list;
+        if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                       handles_.size() * sizeof(HANDLE), nullptr, nullptr)) {
+            DeleteProcThreadAttributeList(list_);
+            list_ = nullptr;
+        }
+    }
+    ~InheritOnly() {
+        if (list_) DeleteProcThreadAttributeList(list_);
+    }
+    InheritOnly(const InheritOnly&) = delete;
+    InheritOnly& operator=(const InheritOnly&) = delete;
+    LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
+
+private:
+    std::vector<HANDLE> handles_;  // read by CreateProcessW, so kept as long as the list
+    std::vector<std::byte> storage_;
+    LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 }  // namespace
 
 std::optional<std::string> start_installer(InstallerHandOff& hand_off) {
@@ -92,22 +126,24 @@ std::optional<std::string> start_installer(InstallerHandOff& hand_off) {
     std::wstring environment = wide(installer_environment(current_environment(), variables));
     std::wstring command_line = wide(installer_command_line(u16(*program), utf8_to_utf16(installer_script_text())));
 
-    // The script's standard streams go to the null device; these are the only
-    // inheritable handles the program ever makes.
+    // The script's standard streams go to the null device, and these two
+    // handles are all it inherits.
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     OwnedHandle null_in(open_null_device(inherit));
     OwnedHandle null_out(open_null_device(inherit));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = null_in.get();
-    startup.hStdOutput = null_out.get();
-    startup.hStdError = null_out.get();
+    const InheritOnly inherited({null_in.get(), null_out.get()});
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = null_in.get();
+    startup.StartupInfo.hStdOutput = null_out.get();
+    startup.StartupInfo.hStdError = null_out.get();
+    startup.lpAttributeList = inherited.get();
     PROCESS_INFORMATION process{};
-    if (!null_in || !null_out ||
+    if (!null_in || !null_out || !inherited.get() ||
         !CreateProcessW(program->c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup,
-                        &process))
+                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT,
+                        environment.data(), nullptr, &startup.StartupInfo, &process))
         return std::string(installer_did_not_start);
     null_in.reset();
     null_out.reset();

@@ -75,7 +75,10 @@ std::string filter_notes(std::string_view notes) {
 
 UpdateOutcome evaluate_manifest(std::string_view body, std::string_view own_version) {
     // Strict RFC 8259: no comments, nothing but white space after the value.
-    // The library keeps the last value of a member name given twice.
+    // The library keeps the last value of a member name given twice. It also
+    // stops at a NUL byte as if the text ended there, which would let
+    // anything at all follow the value.
+    if (body.find('\0') != std::string_view::npos) return failed(manifest_unreadable);
     const Json document = Json::parse(body.begin(), body.end(), nullptr, false, false);
     if (document.is_discarded()) return failed(manifest_unreadable);
     if (!document.is_object()) return failed(manifest_without_version);

@@ -128,6 +128,21 @@ TEST_F(DownloadTest, ACorrectX64ProgramIsStagedAndHandedOver) {
     EXPECT_EQ(content, body);
 }
 
+TEST_F(DownloadTest, TheInstallerInheritsNoHandleButTheNullDevice) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::wstring name = L"Local\\Lumaro.Probe." + std::to_wstring(GetCurrentProcessId());
+    HANDLE probe = CreateEventW(&inherit, TRUE, FALSE, name.c_str());
+    ASSERT_NE(probe, nullptr);
+    SetEnvironmentVariableW(L"LUMARO_TEST_STANDIN_PROBE",
+                            (name + L"=" + std::to_wstring(reinterpret_cast<std::uintptr_t>(probe))).c_str());
+    const Bytes body = tiny_program(0x8664);
+    EXPECT_EQ(message_of(download_and_hand_off({"1.6.0", body.size(), hex_of(body), ""}, exe, serve(body))),
+              "(started)");
+    EXPECT_EQ(standin_report(), "");
+    SetEnvironmentVariableW(L"LUMARO_TEST_STANDIN_PROBE", nullptr);
+    CloseHandle(probe);
+}
+
 TEST_F(DownloadTest, ChecksFailWithTheirMessagesAndLeaveNoFile) {
     const Bytes x64 = tiny_program(0x8664), x86 = tiny_program(0x014C);
     struct Case {

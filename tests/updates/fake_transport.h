@@ -16,6 +16,8 @@ struct FakeResponse {
     std::string send_error = {};        // a system error text for the request
     std::string read_error = {};
     std::chrono::milliseconds per_read{0};  // how long each read takes
+    std::chrono::milliseconds per_send{0};  // how long connecting and the response head take
+    std::string location_error = {};
 };
 
 class FakeTransport : public HttpTransport {
@@ -27,6 +29,7 @@ public:
     int requests_open = 0;
     std::uint16_t last_port = 0;
     std::chrono::steady_clock::time_point clock{};
+    std::vector<long long> time_left_ms;  // given to each blocking call
 
     ~FakeTransport() override = default;
 
@@ -36,19 +39,29 @@ public:
         return std::nullopt;
     }
     std::variant<unsigned, std::string> send_request(const std::string& host, std::uint16_t port,
-                                                     const std::string& path) override {
+                                                     const std::string& path,
+                                                     std::chrono::milliseconds time_left) override {
         ++requests_open;
+        time_left_ms.push_back(time_left.count());
         last_port = port;
         requested.push_back(host + path);
         auto it = responses.find(host + path);
         if (it == responses.end()) return 404u;
         current_ = &it->second;
         next_piece_ = 0;
+        // A transport that honours time_left ends its wait there.
+        clock += std::min(current_->per_send, time_left);
+        if (current_->per_send > time_left) return std::string("timed out (os error 12002)");
         if (!current_->send_error.empty()) return current_->send_error;
         return current_->status;
     }
-    std::variant<std::u16string, std::string> location() override { return current_->location; }
-    std::variant<std::size_t, std::string> read(std::span<std::uint8_t> piece) override {
+    std::variant<std::u16string, std::string> location() override {
+        if (!current_->location_error.empty()) return current_->location_error;
+        return current_->location;
+    }
+    std::variant<std::size_t, std::string> read(std::span<std::uint8_t> piece,
+                                                std::chrono::milliseconds time_left) override {
+        time_left_ms.push_back(time_left.count());
         clock += current_->per_read;
         if (!current_->read_error.empty()) return current_->read_error;
         if (next_piece_ >= current_->pieces.size()) return std::size_t{0};

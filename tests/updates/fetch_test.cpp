@@ -135,6 +135,50 @@ TEST(FetchLoop, TheDeadlineIsTestedBeforeEachRead) {
     }
 }
 
+TEST(FetchLoop, TheDeadlineBoundsEveryHopAndEveryResponseHead) {
+    using ms = std::chrono::milliseconds;
+    FetchSettings settings = test_settings();
+    settings.deadline = std::chrono::seconds(10);
+    struct Case {
+        int redirects;
+        ms per_send;  // connecting and receiving each response head
+        std::string expected;
+        std::vector<long long> time_left_ms;  // given to each request, then to each read
+    };
+    const Case cases[] = {
+        {5, ms(1000), "done", {10000, 9000, 8000, 7000, 6000, 5000, 4000, 4000}},
+        // The fourth head is cut off where the deadline ends.
+        {5, ms(3000), "下载超时，请稍后重试。", {10000, 7000, 4000, 1000}},
+        // The second hop ends on the deadline: no third request is sent.
+        {5, ms(5000), "下载超时，请稍后重试。", {10000, 5000}},
+        // Headers trickling for a minute.
+        {0, ms(60000), "下载超时，请稍后重试。", {10000}},
+    };
+    for (const auto& c : cases) {
+        FakeTransport t;
+        chain(t, c.redirects);
+        for (auto& [name, response] : t.responses) response.per_send = c.per_send;
+        const auto start = t.clock;
+        FetchResult r = fetch_with(t, settings, "https://a.test/0", 100, t.now());
+        EXPECT_EQ(std::holds_alternative<Bytes>(r) ? body_text(r) : message(r), c.expected) << c.per_send.count();
+        EXPECT_EQ(t.time_left_ms, c.time_left_ms) << c.per_send.count();
+        EXPECT_LE(t.clock - start, settings.deadline);
+        EXPECT_EQ(t.requests_open, 0);
+    }
+}
+
+TEST(FetchLoop, ARedirectWhoseLocationCannotBeReadIsAConnectionFailure) {
+    // What the service reports for a 3xx without Location and for one longer than the buffer.
+    for (const std::string error : {"not found (os error 12150)", "too small (os error 122)"}) {
+        FakeTransport t;
+        t.responses["a.test/x"] = {302, u"/next", {}, "", "", {}, {}, error};
+        EXPECT_EQ(message(fetch_with(t, test_settings(), "https://a.test/x", 100, t.now())),
+                  "无法连接 GitHub 更新服务。" + error);
+        EXPECT_EQ(t.requested.size(), 1u);
+        EXPECT_EQ(t.requests_open, 0);
+    }
+}
+
 TEST(FetchLoop, SystemFailuresCarryTheirText) {
     const std::string prefix = "无法连接 GitHub 更新服务。";
     {

@@ -6,15 +6,20 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <cctype>
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <string>
 #include <thread>
 
+#include "ui/system_error_win.h"
 #include "updates/http/winhttp_transport_win.h"
 
 namespace {
@@ -79,6 +84,7 @@ public:
         while (std::chrono::steady_clock::now() < give_up) {
             if (auto text = read_file(directory_ + L"\\port")) {
                 port_ = static_cast<std::uint16_t>(std::stoi(*text));
+                untrusted_port_ = static_cast<std::uint16_t>(std::stoi(read_file(directory_ + L"\\untrusted-port").value_or("0")));
                 auto ca = read_file(directory_ + L"\\ca.pem");
                 if (!ca) return fail("no ca.pem");
                 ca_pem_ = *ca;
@@ -98,12 +104,15 @@ public:
         // The server notices within a tenth of a second; its files go after it.
         std::this_thread::sleep_for(500ms);
         for (const wchar_t* name : {L"port", L"stop", L"ca.pem", L"ca.key", L"ca.srl", L"server.pem",
-                                    L"server.key", L"server.csr", L"server.ext", L"server.log"})
+                                    L"server.key", L"server.csr", L"server.ext", L"server.log"}) {
             DeleteFileW((directory_ + L"\\" + name).c_str());
+            DeleteFileW((directory_ + L"\\untrusted-" + name).c_str());
+        }
         RemoveDirectoryW(directory_.c_str());
     }
 
     std::uint16_t port() const { return port_; }
+    std::uint16_t untrusted_port() const { return untrusted_port_; }
     const std::string& ca_pem() const { return ca_pem_; }
     const std::string& failure() const { return failure_; }
 
@@ -117,7 +126,7 @@ private:
     std::wstring directory_;
     std::string ca_pem_;
     std::string failure_;
-    std::uint16_t port_ = 0;
+    std::uint16_t port_ = 0, untrusted_port_ = 0;
     bool started_ = false;
 };
 
@@ -184,8 +193,8 @@ protected:
     void SetUp() override { ASSERT_EQ(setup_failure_, nullptr) << *setup_failure_; }
 
     static FetchResult fetch(const std::string& path, std::uint64_t limit,
-                             std::chrono::milliseconds deadline = 120s) {
-        FetchSettings settings{{"localhost"}, server_->port(), deadline};
+                             std::chrono::milliseconds deadline = 120s, bool trusted = true) {
+        FetchSettings settings{{"localhost"}, trusted ? server_->port() : server_->untrusted_port(), deadline};
         return fetch_url_with(settings, "https://localhost" + path, limit);
     }
 
@@ -242,6 +251,73 @@ TEST_F(HttpsLoopback, ATrickleOutlastingTheDeadlineTimesOut) {
     // The whole trickle takes about 19 seconds; the deadline stops it soon after two.
     EXPECT_GE(took, 2s);
     EXPECT_LT(took, 6s);
+}
+
+TEST_F(HttpsLoopback, HostileAnswersAreRefused) {
+    const std::string no_connection = "(failure) 无法连接 GitHub 更新服务。";
+    struct Case {
+        std::string path;
+        std::uint64_t limit;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/no-location", 100, no_connection + system_error_text(ERROR_WINHTTP_HEADER_NOT_FOUND)},
+        // Wine cuts header lines somewhere past a thousand bytes, so a Location
+        // over the buffer is tried with the scripted transport only.
+        {"/long-location?n=1000", 100, "xxxxxxx"},
+        {"/chunked?n=40000", 40'000, std::string(40'000, 'c')},
+        {"/chunked?n=40001", 40'000, "(failure) 更新文件超过预期大小。"},
+    };
+    for (const auto& c : cases) {
+        const std::string got = body(fetch(c.path, c.limit));
+        EXPECT_EQ(got.substr(0, 200), c.expected.substr(0, 200)) << c.path;
+        EXPECT_EQ(got.size(), c.expected.size()) << c.path;
+    }
+    // Windows reports 12175, Wine 12157.
+    const std::string untrusted = body(fetch("/r/0", 100, 120s, false));
+    EXPECT_TRUE(untrusted.starts_with(no_connection) && std::regex_search(untrusted, std::regex("(os error|OS Error) 121(75|57)")))
+        << untrusted;
+}
+
+TEST_F(HttpsLoopback, AContentLengthThatLiesLetsNoMoreThroughThanTheLimitOrWasSent) {
+    // What the download does with the body: compare its length with the
+    // release's size (the limit) before anything else.
+    struct Case {
+        int sent, announced;
+        std::uint64_t limit;
+    };
+    for (const Case c : {Case{300, 50, 300}, Case{300, 200, 100}, Case{100, 300, 300}, Case{100, 300, 50}}) {
+        const FetchResult r = fetch("/lie?n=" + std::to_string(c.sent) + "&claim=" + std::to_string(c.announced), c.limit);
+        const std::string got = body(r);
+        std::printf("sent %d, announced %d, limit %d: %s\n", c.sent, c.announced, static_cast<int>(c.limit),
+                    got.starts_with("(failure)") ? got.c_str() : (std::to_string(got.size()) + " bytes").c_str());
+        if (std::holds_alternative<Bytes>(r)) {
+            EXPECT_LE(got.size(), std::min<std::size_t>({static_cast<std::size_t>(c.sent), c.limit}));
+            EXPECT_NE(got.size(), c.limit) << "a short body passes the size check";
+        }
+    }
+}
+
+TEST_F(HttpsLoopback, TheDeadlineHoldsAcrossHopsAndWhileHeadersTrickle) {
+    // Wine's WinHTTP bounds each receive of the head, not the whole head: there
+    // a head trickled for eleven seconds is read to its end before the
+    // deadline check refuses it.
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    for (const char* path : {"/r/5?slow", "/slow-head", "/slow"}) {
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(body(fetch(path, 100, 2s)), "(failure) 下载超时，请稍后重试。") << path;
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        std::printf("%s: %lld ms against a deadline of 2000 ms\n", path, static_cast<long long>(took.count()));
+        EXPECT_GE(took, 2s) << path;
+        EXPECT_LT(took, wine && path == std::string("/slow-head") ? 15s : 2500ms) << path;
+    }
+}
+
+TEST_F(HttpsLoopback, ACookieSetOnARedirectIsNotSentBack) {
+    std::string headers = body(fetch("/cookie", 4096));
+    EXPECT_NE(headers.find("User-Agent: Lumaro-Updater"), std::string::npos) << headers;
+    for (char& c : headers) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(headers.find("cookie"), std::string::npos) << headers;
 }
 
 }  // namespace

@@ -31,9 +31,9 @@ TEST(InstallerScript, HoldsNoQuoteNoBackslashAndEveryMessage) {
 TEST(InstallerScript, StepsComeInTheirOrder) {
     const std::string_view script = installer_script_text();
     const char* steps[] = {"Get-Process -Id",  "OpenExisting",          "FileShare]::Delete",
-                           "LMR_UPDATE_SHA)",  "$ready.Set()",          "$started = $true",
+                           "LMR_UPDATE_SHA)",  "$ready.Set()",          "$script:started = $true",
                            "WaitForExit(30000)", "LMR_UPDATE_PREVIOUS)", "Replace($staged, $target, $backup)",
-                           "$installed = $true", "failed verification", "$newProcess = Start-Toolbox",
+                           "$script:installed = $true", "failed verification", "$script:newProcess = Start-Toolbox",
                            "WaitForExit(2000)", "Delete($backup)",       "} catch {",
                            "Replace($backup, $target, $staged)",        "if ($started) { Show-UpdateError",
                            "} finally {",       "Delete($staged)",       "if ($failed) { exit 1 }"};

@@ -62,6 +62,7 @@ TEST(EvaluateManifest, VersionsSizesHashesAndDocumentShapes) {
         {"comment", "{\"version\":\"1.5.0\"} // c", failed("无法解析发布清单。")},
         {"empty", "", failed("无法解析发布清单。")},
         {"invalid UTF-8", "{\"version\":\"1.5.0\",\"notes\":\"\xC3\x28\"}", failed("无法解析发布清单。")},
+        {"NUL after the value", std::string("{\"version\":\"1.5.0\"}\0 garbage", 28), failed("无法解析发布清单。")},
         {"trailing white space", "{\"version\":\"1.5.0\"} \t\r\n", up_to_date()},
         {"duplicate names keep the last", R"({"version":"9.0.0","version":"1.5.0"})", up_to_date()},
         {"duplicate size keeps the last", newer("0, \"size\": 9"), available("1.6.0", 9, hash)},

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <utility>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -63,6 +65,35 @@ TEST(ReleaseManifest, RefusesWhatTheProgramWouldRefuse) {
     EXPECT_FALSE(written.good());
     std::remove(x64.c_str());
     std::remove(x86.c_str());
+}
+
+TEST(ReleaseManifest, AFailureIsOneLineAndLeavesNoFile) {
+    const std::string x64 = write_program(0x8664), out = temp_path("failed.json"), latin1 = temp_path("notes.txt");
+    const std::string directory = temp_path("directory");
+    std::ofstream(latin1) << "caf\xE9";
+    std::filesystem::create_directory(directory);
+    const std::pair<std::string, std::string> cases[] = {  // output, arguments
+        {out, temp_path("missing.exe")},
+        {out, "--notes-file " + latin1 + " " + x64},
+        {out, "--notes-file " + temp_path("missing.txt") + " " + x64},
+        {out, "--notes \"$(printf 'caf\\351')\" " + x64},
+        {directory, x64},  // the temporary file is written, the rename fails
+    };
+    for (const auto& [output, arguments] : cases) {
+        const std::string command = "python3 " + script + " --version 1.6.0 -o " + output + " " + arguments;
+        FILE* pipe = popen((command + " 2>&1 >/dev/null; echo exit $?").c_str(), "r");
+        std::string printed;
+        for (int c; (c = std::fgetc(pipe)) != EOF;) printed.push_back(static_cast<char>(c));
+        pclose(pipe);
+        EXPECT_TRUE(printed.starts_with("release-manifest: ") && printed.find('\n') + 1 == printed.rfind("exit ") &&
+                    !printed.ends_with("exit 0\n"))
+            << printed;
+        EXPECT_FALSE(std::filesystem::is_regular_file(output)) << arguments;
+        EXPECT_FALSE(std::filesystem::exists(output + ".tmp")) << arguments;
+    }
+    std::filesystem::remove(directory);
+    std::remove(latin1.c_str());
+    std::remove(x64.c_str());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,6 +57,18 @@ std::vector<std::string> check_hand_off() {
     if (!parent || pid != std::to_wstring(_wtoi(pid.c_str()))) problems.push_back("LMR_UPDATE_PID");
     if (parent) CloseHandle(parent);
     if (!event.starts_with(L"Local\\Lumaro.Update.") || event.size() != 20 + 36) problems.push_back("event name");
+    // LUMARO_TEST_STANDIN_PROBE: the name and handle value of an inheritable event the test holds.
+    const std::wstring probe = environment(L"LUMARO_TEST_STANDIN_PROBE");
+    if (HANDLE named = probe.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, probe.substr(0, probe.find(L'=')).c_str())) {
+        auto value = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(_wtoi64(probe.substr(probe.find(L'=') + 1).c_str())));
+        // Not in the import library: taken from where Windows 10 and Wine export it.
+        using Compare = BOOL(WINAPI*)(HANDLE, HANDLE);
+        auto same = reinterpret_cast<Compare>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernelbase.dll"), "CompareObjectHandles")));
+        if (!same) problems.push_back("no CompareObjectHandles");
+        else if (same(named, value)) problems.push_back("inherited the probe");
+        CloseHandle(named);
+    }
     DWORD written = 0;
     if (!WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "x", 1, &written, nullptr) || written != 1)
         problems.push_back("standard output");

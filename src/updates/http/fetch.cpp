@@ -1,5 +1,7 @@
 #include "updates/http/fetch.h"
 
+#include <algorithm>
+
 #include "ui/text_convert.h"
 #include "updates/http/host_rule.h"
 #include "updates/update_config.h"
@@ -25,14 +27,33 @@ bool is_redirect(unsigned status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-FetchResult read_body(HttpTransport& transport, std::chrono::steady_clock::time_point deadline, std::uint64_t limit,
-                      const SteadyNow& now) {
+// The whole fetch's time bound. A transport call that fails once it has
+// passed failed because it was cut short, so it reports the time-out.
+class Deadline {
+public:
+    Deadline(const SteadyNow& now, std::chrono::milliseconds span) : now_(now), end_(now() + span) {}
+    bool passed() const { return now_() >= end_; }
+    // At least a millisecond: a transport reads 0 as no bound at all.
+    std::chrono::milliseconds left() const {
+        return std::max(std::chrono::milliseconds(1),
+                        std::chrono::duration_cast<std::chrono::milliseconds>(end_ - now_()));
+    }
+    std::string failure(const std::string& system_text) const {
+        return passed() ? std::string(download_timed_out) : connect_failure(system_text);
+    }
+
+private:
+    const SteadyNow& now_;
+    std::chrono::steady_clock::time_point end_;
+};
+
+FetchResult read_body(HttpTransport& transport, const Deadline& deadline, std::uint64_t limit) {
     Bytes body;
     std::vector<std::uint8_t> piece(read_piece_bytes);
     for (;;) {
-        if (now() > deadline) return std::string(download_timed_out);
-        auto read = transport.read(piece);
-        if (auto* error = std::get_if<std::string>(&read)) return connect_failure(*error);
+        if (deadline.passed()) return std::string(download_timed_out);
+        auto read = transport.read(piece, deadline.left());
+        if (auto* error = std::get_if<std::string>(&read)) return deadline.failure(*error);
         std::size_t n = std::get<std::size_t>(read);
         if (n == 0) return body;
         if (n > piece.size() || body.size() + n > limit) return std::string(body_too_large);
@@ -63,16 +84,17 @@ std::optional<std::string> strict_utf8(std::u16string_view utf16) {
 FetchResult fetch_with(HttpTransport& transport, const FetchSettings& settings, const std::string& address,
                        std::uint64_t limit, const SteadyNow& now) {
     if (auto error = transport.open_session()) return connect_failure(*error);
-    const auto deadline = now() + settings.deadline;
+    const Deadline deadline(now, settings.deadline);
     std::string current = address;
     for (int hop = 0; hop <= max_redirects; ++hop) {
+        if (deadline.passed()) return std::string(download_timed_out);
         auto checked = check_address(current, settings.trusted_hosts);
         if (auto* message = std::get_if<std::string>(&checked)) return *message;
         const AddressParts& parts = std::get<AddressParts>(checked);
 
         RequestGuard request(transport);
-        auto sent = transport.send_request(parts.host, settings.port, parts.path);
-        if (auto* error = std::get_if<std::string>(&sent)) return connect_failure(*error);
+        auto sent = transport.send_request(parts.host, settings.port, parts.path, deadline.left());
+        if (auto* error = std::get_if<std::string>(&sent)) return deadline.failure(*error);
         const unsigned status = std::get<unsigned>(sent);
         if (is_redirect(status)) {
             auto location = transport.location();
@@ -83,7 +105,7 @@ FetchResult fetch_with(HttpTransport& transport, const FetchSettings& settings, 
             current = redirect_target(parts.host, *text);
             continue;
         }
-        if (status == 200) return read_body(transport, deadline, limit, now);
+        if (status == 200) return read_body(transport, deadline, limit);
         return "GitHub 更新服务返回 HTTP " + std::to_string(status) + "。";
     }
     return std::string(too_many_redirects);  // not reached: the last hop returns above

@@ -32,16 +32,20 @@ inline constexpr std::size_t read_piece_bytes = 16'384;
 // One session's network calls. A failure is the system error text (as
 // system_error_text formats it). Whatever is open is closed by close_request
 // (the request and its connection) and by the destructor (the session).
+// time_left is what remains of the caller's deadline: a call that blocks
+// gives up once it has passed.
 class HttpTransport {
 public:
     virtual ~HttpTransport() = default;
     virtual std::optional<std::string> open_session() = 0;
     // Connects, sends a GET for path and receives the response head.
     virtual std::variant<unsigned, std::string> send_request(const std::string& host, std::uint16_t port,
-                                                             const std::string& path) = 0;
+                                                             const std::string& path,
+                                                             std::chrono::milliseconds time_left) = 0;
     virtual std::variant<std::u16string, std::string> location() = 0;
     // 0 at the end of the body.
-    virtual std::variant<std::size_t, std::string> read(std::span<std::uint8_t> piece) = 0;
+    virtual std::variant<std::size_t, std::string> read(std::span<std::uint8_t> piece,
+                                                        std::chrono::milliseconds time_left) = 0;
     virtual void close_request() = 0;
 };
 

@@ -9,7 +9,8 @@
 
 // HttpTransport over the system's WinHTTP service with the client's fixed
 // settings: agent "Lumaro-Updater", the automatic proxy, the four time-outs,
-// GET over TLS without cache, escaping or automatic redirects.
+// GET over TLS without cache, escaping, automatic redirects, cookies or
+// credentials.
 class WinHttpTransport final : public HttpTransport {
 public:
     WinHttpTransport() = default;
@@ -19,9 +20,11 @@ public:
 
     std::optional<std::string> open_session() override;
     std::variant<unsigned, std::string> send_request(const std::string& host, std::uint16_t port,
-                                                     const std::string& path) override;
+                                                     const std::string& path,
+                                                     std::chrono::milliseconds time_left) override;
     std::variant<std::u16string, std::string> location() override;
-    std::variant<std::size_t, std::string> read(std::span<std::uint8_t> piece) override;
+    std::variant<std::size_t, std::string> read(std::span<std::uint8_t> piece,
+                                                std::chrono::milliseconds time_left) override;
     void close_request() override;
 
 private:
