@@ -309,6 +309,35 @@ INSTANTIATE_TEST_SUITE_P(Items, BallMenu,
                                            MenuCase{2, AppMessage::CloseFloatingBall},
                                            MenuCase{3, AppMessage::ExitApp}));
 
+// A menu asked for from the keyboard has the point (-1, -1) in the low 32
+// bits of lParam; the upper half may hold anything.
+class BallKeyboardMenu : public FloatingBallTest, public ::testing::WithParamInterface<LPARAM> {
+protected:
+    static inline RECT menu_rect{};
+    // Runs inside the menu's own loop: notes where the menu is and closes it.
+    static void CALLBACK note_menu(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        GetWindowRect(FindWindowW(L"#32768", nullptr), &menu_rect);
+        EndMenu();
+    }
+};
+
+TEST_P(BallKeyboardMenu, OpensBelowTheMiddleOfTheBall) {
+    menu_rect = {};
+    SetTimer(nullptr, 0, 100, note_menu);
+    SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), GetParam());
+    const RECT r = rect_of(window);
+    const LONG middle = r.left + (r.right - r.left) / 2;
+    EXPECT_EQ(menu_rect.top, r.bottom);
+    EXPECT_LE(menu_rect.left, middle);
+    EXPECT_GE(menu_rect.right, middle);
+    pump();
+    EXPECT_TRUE(received.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(LParam, BallKeyboardMenu,
+                         ::testing::Values(LPARAM{-1}, static_cast<LPARAM>(0xFFFFFFFFu)));
+
 TEST_F(FloatingBallTest, NoMenuWhileTheButtonIsHeld) {
     mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab(work)));
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);  // would close a menu, if one opened
