@@ -155,11 +155,12 @@ protected:
         SendMessageW(button(id), BM_CLICK, 0, 0);
     }
     bool enabled(int id) const { return IsWindowEnabled(button(id)) != FALSE; }
+    // Chosen as a user does: the list opened, the item selected, Enter.
     void pick_history(int index) {
         forget_status();
+        SendMessageW(history(), CB_SHOWDROPDOWN, TRUE, 0);
         SendMessageW(history(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(page_, WM_COMMAND, MAKEWPARAM(ids::history, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(history()));
+        SendMessageW(history(), WM_KEYDOWN, VK_RETURN, 0);
     }
     std::string history_item(int index) const {
         const LRESULT length = SendMessageW(history(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -439,6 +440,69 @@ TEST_P(JsonPageTest, HistoryRecordsAreOfferedAndRestored) {
     rebuild();
     EXPECT_EQ(history_item(0), "最近记录 · 2");
     EXPECT_EQ(history_item(1), "[2]");
+}
+
+TEST_P(JsonPageTest, BrowsingTheHistoryKeepsTheInputAndOneUndoTakesARestoreBack) {
+    for (const wchar_t* record : {L"[1]", L"[2]"}) {
+        SetWindowTextW(input(), record);
+        click(ids::format);
+        next_status();
+    }
+    click(ids::clear);
+    type(L"[9");
+    forget_status();
+    next_status();  // the typed text is no JSON: the input stays as typed
+    SetFocus(history());
+    const std::pair<UINT, WPARAM> browsing[] = {
+        {WM_KEYDOWN, VK_DOWN},      {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA)}, {CB_SHOWDROPDOWN, TRUE},
+        {WM_KEYDOWN, VK_DOWN},      {WM_KEYDOWN, VK_DOWN},
+    };
+    for (const auto& [message, wparam] : browsing) {
+        forget_status();
+        SendMessageW(history(), message, wparam, 0);
+        pump_for(50);
+        EXPECT_EQ(normalized(input()), "[9") << message << " " << wparam;
+        EXPECT_EQ(status(), "");
+    }
+    EXPECT_EQ(SendMessageW(history(), CB_GETCURSEL, 0, 0), 2);  // the older record, reached from the keyboard
+    SendMessageW(history(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(next_status(), "已恢复历史记录。");
+    EXPECT_EQ(normalized(input()), "[1]");
+    EXPECT_EQ(SendMessageW(history(), CB_GETCURSEL, 0, 0), 0);
+    SendMessageW(input(), EM_UNDO, 0, 0);
+    EXPECT_EQ(normalized(input()), "[9");
+}
+
+// Lone CRs and LFs become CR LF in the plain box too, so positions count the
+// breaks the user sees: the caret stays after the same token and an error on
+// the second line is selected there.
+TEST_P(JsonPageTest, PastedLoneLineBreaksAgreeWithPositions) {
+    struct Case {
+        std::wstring clipboard;
+        bool by_button;
+    };
+    const Case cases[] = {{L"[\r1,2]", true}, {L"[\r1,2]", false}, {L"[\n1,2]", false}};
+    // Positions as the control shows the text: where the user put the caret.
+    auto after_1 = [&] { return static_cast<DWORD>(read_text(input()).find('1') + 1); };
+    auto paste = [&](const std::wstring& text, bool by_button) {
+        click(ids::clear);
+        put_on_clipboard(text);
+        if (by_button) click(ids::paste);
+        else SendMessageW(input(), WM_PASTE, 0, 0);
+    };
+    for (const Case& c : cases) {
+        paste(c.clipboard, c.by_button);
+        SendMessageW(input(), EM_SETSEL, after_1(), after_1());
+        forget_status();
+        EXPECT_EQ(next_status(), "已自动美化 JSON。");
+        EXPECT_EQ(selection(), std::make_pair(after_1(), after_1())) << c.by_button;
+    }
+    paste(L"{\r\"a\" 1}", false);
+    forget_status();
+    EXPECT_NE(next_status().find("第 2 行"), std::string::npos);
+    const LRESULT line = SendMessageW(input(), EM_LINEINDEX, 1, 0);
+    EXPECT_GT(line, 0);
+    EXPECT_EQ(selection(), std::make_pair(static_cast<DWORD>(line + 4), static_cast<DWORD>(line + 5)));
 }
 
 TEST_P(JsonPageTest, AListingArrivesEvenForAStaleResult) {
