@@ -309,34 +309,23 @@ INSTANTIATE_TEST_SUITE_P(Items, BallMenu,
                                            MenuCase{2, AppMessage::CloseFloatingBall},
                                            MenuCase{3, AppMessage::ExitApp}));
 
-// A menu asked for from the keyboard has the point (-1, -1) in the low 32
-// bits of lParam; the upper half may hold anything.
-class BallKeyboardMenu : public FloatingBallTest, public ::testing::WithParamInterface<LPARAM> {
-protected:
-    static inline RECT menu_rect{};
-    // Runs inside the menu's own loop: notes where the menu is and closes it.
-    static void CALLBACK note_menu(HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        GetWindowRect(FindWindowW(L"#32768", nullptr), &menu_rect);
-        EndMenu();
-    }
-};
-
-TEST_P(BallKeyboardMenu, OpensBelowTheMiddleOfTheBall) {
-    menu_rect = {};
-    SetTimer(nullptr, 0, 100, note_menu);
-    SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), GetParam());
+// From the keyboard the low 32 bits of lParam hold (-1, -1), whatever the upper half holds.
+TEST_F(FloatingBallTest, AKeyboardMenuOpensBelowTheMiddleOfTheBall) {
+    static RECT menu;
     const RECT r = rect_of(window);
-    const LONG middle = r.left + (r.right - r.left) / 2;
-    EXPECT_EQ(menu_rect.top, r.bottom);
-    EXPECT_LE(menu_rect.left, middle);
-    EXPECT_GE(menu_rect.right, middle);
-    pump();
-    EXPECT_TRUE(received.empty());
+    for (LPARAM lparam : {LPARAM{-1}, static_cast<LPARAM>(0xFFFFFFFFu)}) {
+        menu = {};
+        // Runs inside the menu's own loop: notes where the menu is and closes it.
+        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
+            EndMenu();
+        });
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), lparam);
+        EXPECT_EQ(menu.top, r.bottom) << lparam;
+        EXPECT_TRUE(menu.left <= centre_of(r).x && centre_of(r).x <= menu.right) << lparam;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(LParam, BallKeyboardMenu,
-                         ::testing::Values(LPARAM{-1}, static_cast<LPARAM>(0xFFFFFFFFu)));
 
 TEST_F(FloatingBallTest, NoMenuWhileTheButtonIsHeld) {
     mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab(work)));
