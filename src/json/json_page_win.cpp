@@ -129,8 +129,7 @@ private:
     bool auto_pending_ = false;
     bool tree_showing_ = false;
     bool result_shown_ = true;
-    bool history_dropped_ = false;         // the drop-down's list is open
-    std::optional<LRESULT> history_pick_;  // the item chosen in it, until it closes
+    std::optional<LRESULT> history_pick_;  // the item chosen in the open list, until it closes
 };
 
 JsonPage::JsonPage(HWND page)
@@ -263,20 +262,17 @@ void JsonPage::on_input_changed() {
 // Browsing the records (arrows or the wheel over the closed box, moving
 // through the open list) leaves the input alone, and the closed box keeps
 // showing the header. Only an item chosen in the open list (a click, Enter)
-// restores, once the list has closed: the list tells that with CBN_SELENDOK,
-// which over a closed box may also come from a mere arrow key.
+// restores, once the list has closed. The box says so with CBN_SELENDOK while
+// the list is still open; over a closed box a mere arrow key may send it too.
 void JsonPage::on_history_notification(int code) {
+    const bool dropped = SendMessageW(history_box_, CB_GETDROPPEDSTATE, 0, 0) != 0;
     switch (code) {
         case CBN_DROPDOWN:
-            history_dropped_ = true;
-            history_pick_.reset();
-            break;
-        case CBN_SELENDOK:
-            if (history_dropped_) history_pick_ = SendMessageW(history_box_, CB_GETCURSEL, 0, 0);
-            break;
         case CBN_SELENDCANCEL: history_pick_.reset(); break;
+        case CBN_SELENDOK:
+            if (dropped) history_pick_ = SendMessageW(history_box_, CB_GETCURSEL, 0, 0);
+            break;
         case CBN_CLOSEUP: {
-            history_dropped_ = false;
             const std::optional<LRESULT> picked = std::exchange(history_pick_, std::nullopt);
             SendMessageW(history_box_, CB_SETCURSEL, 0, 0);
             if (picked && *picked > 0 && !job_running() && static_cast<std::size_t>(*picked - 1) < history_.size())
@@ -284,7 +280,7 @@ void JsonPage::on_history_notification(int code) {
             break;
         }
         case CBN_SELCHANGE:
-            if (!history_dropped_) SendMessageW(history_box_, CB_SETCURSEL, 0, 0);
+            if (!dropped) SendMessageW(history_box_, CB_SETCURSEL, 0, 0);
             break;
         default: break;
     }
