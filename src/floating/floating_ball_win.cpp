@@ -152,8 +152,9 @@ void hover(HWND window, FloatingBall& ball) {
 void context_menu(HWND window, const FloatingBall& ball, LPARAM lparam) {
     if (ball.pointer_state != PointerState::Idle) return;
     POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-    if (lparam == -1) {
-        // From the keyboard: below the middle of the window.
+    // From the keyboard (the point -1, -1 in the low 32 bits, whatever the
+    // upper half holds): below the middle of the window.
+    if (at.x == -1 && at.y == -1) {
         std::optional<RECT> r = window_rect(window);
         if (!r) return;
         at = {r->left + (r->right - r->left) / 2, r->bottom};

@@ -28,19 +28,31 @@ char* put_utf8(char* out, char32_t c) {
     return out;
 }
 
+// A CR without an LF after it, or an LF without a CR before it. A NUL ends
+// clipboard text, so a CR before one is lone too.
+template <class Char>
+bool is_lone_break(std::basic_string_view<Char> text, std::size_t i) {
+    if (text[i] == Char('\r')) return i + 1 == text.size() || text[i + 1] != Char('\n');
+    return text[i] == Char('\n') && (i == 0 || text[i - 1] != Char('\r'));
+}
+
 }  // namespace
 
 std::u16string to_control_text(std::string_view utf8, bool show_nul) {
-    // UTF-16 never needs more units than UTF-8 has bytes; each LF may gain a CR.
-    const auto lfs = static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n'));
-    std::u16string out(utf8.size() + lfs, u'\0');
+    // UTF-16 never needs more units than UTF-8 has bytes; each lone CR or LF
+    // gains one.
+    std::size_t added = 0;
+    for (std::size_t k = 0; k < utf8.size(); ++k) added += is_lone_break(utf8, k);
+    std::u16string out(utf8.size() + added, u'\0');
     char16_t* w = out.data();
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {
-            if (c == '\n' && (w == out.data() || w[-1] != u'\r')) *w++ = u'\r';
+            const bool lone = is_lone_break(utf8, i);
+            if (lone && c == '\n') *w++ = u'\r';
             *w++ = c == 0 && show_nul ? u'\u2400' : static_cast<char16_t>(c);
+            if (lone && c == '\r') *w++ = u'\n';
             ++i;
             continue;
         }
@@ -61,7 +73,7 @@ std::optional<std::u16string> clipboard_to_control_text(std::u16string_view unit
     std::size_t added = 0;
     for (; length < units.size() && units[length] != 0; ++length) {
         const char16_t u = units[length];
-        if (u == u'\n' && (length == 0 || units[length - 1] != u'\r')) ++added;
+        added += is_lone_break(units, length);
         if (is_high(u)) {
             if (length + 1 >= units.size() || !is_low(units[length + 1])) return std::nullopt;
             ++length;
@@ -69,11 +81,14 @@ std::optional<std::u16string> clipboard_to_control_text(std::u16string_view unit
             return std::nullopt;
         }
     }
+    const std::u16string_view text = units.substr(0, length);
     std::u16string out(length + added, u'\0');
     char16_t* w = out.data();
     for (std::size_t i = 0; i < length; ++i) {
-        if (units[i] == u'\n' && (i == 0 || units[i - 1] != u'\r')) *w++ = u'\r';
-        *w++ = units[i];
+        const bool lone = is_lone_break(text, i);
+        if (lone && text[i] == u'\n') *w++ = u'\r';
+        *w++ = text[i];
+        if (lone && text[i] == u'\r') *w++ = u'\n';
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #include "json/json_clipboard_win.h"
 
+#include <commctrl.h>
+
 #include <string_view>
 
 #include "json/control_text.h"
@@ -18,3 +20,22 @@ std::optional<std::u16string> read_clipboard_text(HWND owner) {
     CloseClipboard();
     return text;
 }
+
+namespace {
+
+LRESULT CALLBACK crlf_paste_subclass(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                     DWORD_PTR) {
+    if (message == WM_PASTE) {
+        if (std::optional<std::u16string> text = read_clipboard_text(edit)) {
+            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text->c_str()));
+            return 0;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(edit, crlf_paste_subclass, id);
+    }
+    return DefSubclassProc(edit, message, wparam, lparam);
+}
+
+}  // namespace
+
+void paste_with_crlf_line_breaks(HWND plain_edit) { SetWindowSubclass(plain_edit, crlf_paste_subclass, 1, 0); }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -80,6 +81,8 @@ public:
 
 private:
     void on_input_changed();
+    void on_history_notification(int code);
+    void replace_input(const std::u16string& text);
     void on_timer();
     void try_auto_format();
     void start_json_job(JsonJob job);
@@ -126,6 +129,7 @@ private:
     bool auto_pending_ = false;
     bool tree_showing_ = false;
     bool result_shown_ = true;
+    std::optional<LRESULT> history_pick_;  // the item chosen in the open list, until it closes
 };
 
 JsonPage::JsonPage(HWND page)
@@ -147,6 +151,7 @@ JsonPage::JsonPage(HWND page)
     wchar_t class_name[32] = {};
     GetClassNameW(input_, class_name, 32);
     rich_input_ = lstrcmpiW(class_name, L"RICHEDIT50W") == 0;
+    if (!rich_input_) paste_with_crlf_line_breaks(input_);
 
     tree_.create(page, reinterpret_cast<HFONT>(SendMessageW(result_label_, WM_GETFONT, 0, 0)));
 
@@ -190,11 +195,7 @@ void JsonPage::command(WPARAM wparam) {
         return;
     }
     if (id == ids::history) {
-        if (code != CBN_SELCHANGE) return;
-        const LRESULT picked = SendMessageW(history_box_, CB_GETCURSEL, 0, 0);
-        SendMessageW(history_box_, CB_SETCURSEL, 0, 0);
-        if (picked > 0 && !job_running() && static_cast<std::size_t>(picked - 1) < history_.size())
-            start_json_job(RestoreJob{history_[static_cast<std::size_t>(picked - 1)]});
+        on_history_notification(code);
         return;
     }
     if (code != BN_CLICKED || job_running()) return;
@@ -256,6 +257,39 @@ void JsonPage::on_input_changed() {
     auto_pending_ = false;
     enable_controls();
     start_idle_timer();
+}
+
+// Browsing the records (arrows or the wheel over the closed box, moving
+// through the open list) leaves the input alone, and the closed box keeps
+// showing the header. Only an item chosen in the open list (a click, Enter)
+// restores, once the list has closed. The box says so with CBN_SELENDOK while
+// the list is still open; over a closed box a mere arrow key may send it too.
+void JsonPage::on_history_notification(int code) {
+    const bool dropped = SendMessageW(history_box_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    switch (code) {
+        case CBN_DROPDOWN:
+        case CBN_SELENDCANCEL: history_pick_.reset(); break;
+        case CBN_SELENDOK:
+            if (dropped) history_pick_ = SendMessageW(history_box_, CB_GETCURSEL, 0, 0);
+            break;
+        case CBN_CLOSEUP: {
+            const std::optional<LRESULT> picked = std::exchange(history_pick_, std::nullopt);
+            SendMessageW(history_box_, CB_SETCURSEL, 0, 0);
+            if (picked && *picked > 0 && !job_running() && static_cast<std::size_t>(*picked - 1) < history_.size())
+                start_json_job(RestoreJob{history_[static_cast<std::size_t>(*picked - 1)]});
+            break;
+        }
+        case CBN_SELCHANGE:
+            if (!dropped) SendMessageW(history_box_, CB_SETCURSEL, 0, 0);
+            break;
+        default: break;
+    }
+}
+
+// The whole input replaced as one edit that one undo takes back.
+void JsonPage::replace_input(const std::u16string& text) {
+    SendMessageW(input_, EM_SETSEL, 0, -1);
+    SendMessageW(input_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(text)));
 }
 
 void JsonPage::on_timer() {
@@ -377,8 +411,7 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
         DWORD start = 0, end = 0;
         SendMessageW(input_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         if (start == job.selection_start && end == job.selection_end) {
-            SendMessageW(input_, EM_SETSEL, 0, -1);
-            SendMessageW(input_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(success.replacement)));
+            replace_input(success.replacement);
             SendMessageW(input_, EM_SETSEL, success.selection_start, success.selection_end);
             SendMessageW(input_, EM_SCROLLCARET, 0, 0);
             previous_hash_ = success.input_hash;
@@ -386,7 +419,9 @@ void JsonPage::apply_success(const RunningJob& job, JsonSuccess& success) {
     }
     if (success.restored_text) {
         ++edit_generation_;
-        SetWindowTextW(input_, wide(*success.restored_text));
+        replace_input(*success.restored_text);
+        SendMessageW(input_, EM_SETSEL, 0, 0);
+        SendMessageW(input_, EM_SCROLLCARET, 0, 0);
     }
 
     error_ = {};

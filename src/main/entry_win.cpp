@@ -12,6 +12,7 @@
 #include "main/startup_args.h"
 #include "ui/tool_page_win.h"
 #include "preferences/preferences_win.h"
+#include "ui/system_dpi_win.h"
 #include "ui/ui_resources_win.h"
 
 namespace {
@@ -76,7 +77,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
+    declare_system_dpi_awareness();
     ColorSchemeSetting scheme = Preferences().load_color_scheme();
     ui_resources().palette = derive_palette(scheme.scheme, scheme.color);
 

@@ -9,8 +9,10 @@ struct SharedUpdateState {
     UpdateState state;
 };
 
+// Never destroyed: the update thread is not waited for and may still take
+// the lock while the process runs its exit-time destructors.
 SharedUpdateState& shared_update_state() {
-    static SharedUpdateState shared;
+    static SharedUpdateState& shared = *new SharedUpdateState;
     return shared;
 }
 

@@ -34,6 +34,13 @@ public:
         pos_ += count;
         return value;
     }
+    // One digit, or two: people type "2026-1-5 8:30".
+    std::optional<unsigned> one_or_two_digits() {
+        auto value = digits(1);
+        if (!value) return std::nullopt;
+        if (auto next = digits(1)) return *value * 10 + *next;
+        return value;
+    }
     // Digits up to the first non-digit, at least `min_count`.
     std::optional<std::int64_t> digit_run(std::size_t min_count) {
         std::size_t start = pos_;
@@ -80,9 +87,9 @@ bool read_date(Cursor& in, YearForm form, DateTime& out) {
         year = *four;
     }
     if (!in.take('-')) return false;
-    auto month = in.digits(2);
+    auto month = in.one_or_two_digits();
     if (!month || !in.take('-')) return false;
-    auto day = in.digits(2);
+    auto day = in.one_or_two_digits();
     if (!day) return false;
     if (!is_valid_date(year, *month, *day) || !is_supported_date({year, *month, *day})) return false;
     out.date = {year, *month, *day};
@@ -91,9 +98,9 @@ bool read_date(Cursor& in, YearForm form, DateTime& out) {
 
 // hh:mm, then :ss and the fraction when `with_seconds`.
 bool read_time(Cursor& in, bool with_seconds, DateTime& out) {
-    auto hour = in.digits(2);
+    auto hour = in.one_or_two_digits();
     if (!hour || !in.take(':')) return false;
-    auto minute = in.digits(2);
+    auto minute = in.one_or_two_digits();
     if (!minute || *hour > 23 || *minute > 59) return false;
     out.hour = *hour;
     out.minute = *minute;
@@ -101,7 +108,7 @@ bool read_time(Cursor& in, bool with_seconds, DateTime& out) {
     out.nanosecond = 0;
     if (!with_seconds) return true;
     if (!in.take(':')) return false;
-    auto second = in.digits(2);
+    auto second = in.one_or_two_digits();
     if (!second || *second > 60) return false;
     if (in.peek('.')) {
         auto nanos = in.fraction();

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "ui/system_dpi_win.h"
+
 namespace {
 
 HFONT make_font(const wchar_t* face, int size, int weight, int dpi) {
@@ -29,7 +31,7 @@ UiResources::~UiResources() {
 
 UiResources& ui_resources() {
     thread_local std::unique_ptr<UiResources> resources;
-    if (!resources) resources = std::make_unique<UiResources>(effective_dpi(GetDpiForSystem()));
+    if (!resources) resources = std::make_unique<UiResources>(effective_dpi(system_dpi()));
     return *resources;
 }
 

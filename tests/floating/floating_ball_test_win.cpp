@@ -309,6 +309,24 @@ INSTANTIATE_TEST_SUITE_P(Items, BallMenu,
                                            MenuCase{2, AppMessage::CloseFloatingBall},
                                            MenuCase{3, AppMessage::ExitApp}));
 
+// From the keyboard the low 32 bits of lParam hold (-1, -1), whatever the upper half holds.
+TEST_F(FloatingBallTest, AKeyboardMenuOpensBelowTheMiddleOfTheBall) {
+    static RECT menu;
+    const RECT r = rect_of(window);
+    for (LPARAM lparam : {LPARAM{-1}, static_cast<LPARAM>(0xFFFFFFFFu)}) {
+        menu = {};
+        // Runs inside the menu's own loop: notes where the menu is and closes it.
+        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
+            EndMenu();
+        });
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), lparam);
+        EXPECT_EQ(menu.top, r.bottom) << lparam;
+        EXPECT_TRUE(menu.left <= centre_of(r).x && centre_of(r).x <= menu.right) << lparam;
+    }
+}
+
 TEST_F(FloatingBallTest, NoMenuWhileTheButtonIsHeld) {
     mouse_at(window, WM_LBUTTONDOWN, centre_of(first_tab(work)));
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);  // would close a menu, if one opened

@@ -10,19 +10,25 @@ namespace {
 
 using namespace std::string_literals;
 
+// The general conversion, but with a lone CR made CR LF as well.
+std::u16string general(std::string s) {
+    for (std::size_t i = 0; i < s.size(); ++i) s.insert(i + 1, s[i] == '\r' && s[i + 1] != '\n' ? "\n" : "");
+    return utf8_to_utf16_crlf(s);
+}
+
 TEST(ControlText, FromUtf8MatchesTheGeneralConversion) {
     const std::string cases[] = {
-        "", "a", "\n", "\r\n", "\r", "a\nb\r\nc\rd\n\n", "\xE4\xB8\xAD\n\xF0\x9F\x98\x80",
+        "", "a", "\n", "\r\n", "\r", "\r\r\n\n\r", "a\nb\r\nc\rd\n\n", "\xE4\xB8\xAD\n\xF0\x9F\x98\x80",
         "\xC3", "\xC3x", "\xE4\xB8", "\xE4\xB8\n", "\xF0\x9F\x98", "\xFF\xFE", "\xED\xA0\x80", "x\xC0\xAF",
     };
-    for (const std::string& c : cases) EXPECT_EQ(to_control_text(c, false), utf8_to_utf16_crlf(c)) << c;
+    for (const std::string& c : cases) EXPECT_EQ(to_control_text(c, false), general(c)) << c;
     std::mt19937 random(7);
     const char alphabet[] = {'a', '\n', '\r', '\0', '\xC3', '\xA9', '\xE4', '\xB8', '\xAD', '\xF0', '\x9F', '\x80'};
     for (int round = 0; round < 2000; ++round) {
         std::string s;
         const int n = static_cast<int>(random() % 12);
         for (int k = 0; k < n; ++k) s.push_back(alphabet[random() % sizeof(alphabet)]);
-        ASSERT_EQ(to_control_text(s, false), utf8_to_utf16_crlf(s)) << round;
+        ASSERT_EQ(to_control_text(s, false), general(s)) << round;
     }
 }
 
@@ -38,7 +44,8 @@ TEST(ControlText, ClipboardUnits) {
     };
     const Case cases[] = {
         {u"", u""},
-        {u"a\nb\r\nc\rd", u"a\r\nb\r\nc\rd"},
+        {u"a\nb\r\nc\rd", u"a\r\nb\r\nc\r\nd"},
+        {std::u16string(u"a\r\0\n", 4), u"a\r\n"},
         {std::u16string(u"a\0b", 3), u"a"},
         {u"\U0001F600\n", u"\U0001F600\r\n"},
         {std::u16string(1, char16_t(0xD83D)), std::nullopt},

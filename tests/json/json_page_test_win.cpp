@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "../common/page_host_win.h"
 #include "../ui/ui_test_support_win.h"
@@ -155,11 +157,12 @@ protected:
         SendMessageW(button(id), BM_CLICK, 0, 0);
     }
     bool enabled(int id) const { return IsWindowEnabled(button(id)) != FALSE; }
+    // Chosen as a user does: the list opened, the item selected, Enter.
     void pick_history(int index) {
         forget_status();
+        SendMessageW(history(), CB_SHOWDROPDOWN, TRUE, 0);
         SendMessageW(history(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(page_, WM_COMMAND, MAKEWPARAM(ids::history, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(history()));
+        SendMessageW(history(), WM_KEYDOWN, VK_RETURN, 0);
     }
     std::string history_item(int index) const {
         const LRESULT length = SendMessageW(history(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -425,7 +428,18 @@ TEST_P(JsonPageTest, HistoryRecordsAreOfferedAndRestored) {
     EXPECT_EQ(status(), "");  // the header does nothing
     EXPECT_EQ(normalized(input()), "[2]");
 
-    pick_history(2);
+    // Arrow and wheel over the closed box, and moving through the open list,
+    // only browse; Enter on the older record restores it.
+    SetFocus(history());
+    const std::pair<UINT, WPARAM> browsing[] = {{WM_KEYDOWN, VK_DOWN}, {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA)},
+                                                {CB_SHOWDROPDOWN, TRUE}, {WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_DOWN}};
+    for (auto [message, wparam] : browsing) {
+        SendMessageW(history(), message, wparam, 0);
+        pump_for(50);
+        EXPECT_EQ(normalized(input()), "[2]") << message;
+    }
+    EXPECT_EQ(status(), "");
+    SendMessageW(history(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(SendMessageW(history(), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(next_status(), "已恢复历史记录。");
     EXPECT_EQ(normalized(input()), "{\"first\":1}");
@@ -434,11 +448,38 @@ TEST_P(JsonPageTest, HistoryRecordsAreOfferedAndRestored) {
     EXPECT_EQ(SendMessageW(history(), CB_GETCURSEL, 0, 0), 0);
     pump_for(600);
     EXPECT_EQ(status(), "已恢复历史记录。");  // the restored text is not an edit
+    SendMessageW(input(), EM_UNDO, 0, 0);  // one undo gives back what was there
+    EXPECT_EQ(normalized(input()), "[2]");
 
     // A new page lists the same records.
     rebuild();
     EXPECT_EQ(history_item(0), "最近记录 · 2");
     EXPECT_EQ(history_item(1), "[2]");
+}
+
+// Lone CRs and LFs become CR LF in the plain box too, so that the positions
+// the page computes are those the user sees: the caret stays after the 1, or
+// the 1 is the error selected.
+TEST_P(JsonPageTest, PastedLoneLineBreaksAgreeWithPositions) {
+    // The position after the 1; a rich edit counts each CR LF it hands back as one.
+    auto after_1 = [&] {
+        const std::string text = read_text(input()).substr(0, read_text(input()).find('1') + 1);
+        return static_cast<DWORD>(text.size() - (GetParam() ? std::count(text.begin(), text.end(), '\n') : 0));
+    };
+    const std::tuple<const wchar_t*, bool, bool> pastes[] = {
+        {L"[\r1,2]", true, false}, {L"[\r1,2]", false, false}, {L"[\n1,2]", false, false}, {L"{\r\"a\" 1}", false, true}};
+    for (auto [text, by_button, error] : pastes) {
+        click(ids::clear);
+        put_on_clipboard(text);
+        if (by_button)
+            click(ids::paste);
+        else
+            SendMessageW(input(), WM_PASTE, 0, 0);
+        SendMessageW(input(), EM_SETSEL, after_1(), after_1());
+        forget_status();
+        next_status();
+        EXPECT_EQ(selection(), std::make_pair(after_1() - error, after_1())) << by_button << error;
+    }
 }
 
 TEST_P(JsonPageTest, AListingArrivesEvenForAStaleResult) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+#include <set>
 #include <string>
 
 #include "program_path_win.h"
@@ -56,6 +58,36 @@ TEST_F(ProgramResources, IconGroup101HasSixImagesOf32Bits) {
         EXPECT_EQ(u16(entry + 6), 32u);  // bits per pixel
     }
     EXPECT_NE(LoadImageW(module, MAKEINTRESOURCEW(101), IMAGE_ICON, 48, 48, 0), nullptr);
+}
+
+// The loader refuses a program that imports a function its Windows lacks:
+// nothing may be newer than the first Windows 10 (1507).
+TEST_F(ProgramResources, ImportsNothingNewerThanTheFirstWindows10) {
+    const std::set<std::string> newer = {
+        "SetProcessDpiAwarenessContext", "GetDpiForSystem", "GetDpiForWindow", "AdjustWindowRectExForDpi",
+        "GetSystemMetricsForDpi", "EnableNonClientDpiScaling", "SystemParametersInfoForDpi",
+        "SetThreadDpiAwarenessContext", "GetThreadDpiAwarenessContext", "GetWindowDpiAwarenessContext",
+        "AreDpiAwarenessContextsEqual", "GetAwarenessFromDpiAwarenessContext", "IsValidDpiAwarenessContext",
+        "GetDpiFromDpiAwarenessContext", "GetSystemDpiForProcess", "SetThreadDpiHostingBehavior",
+        "SetDialogDpiChangeBehavior", "SetThreadDescription", "GetThreadDescription"};
+    // The module is mapped as an image: addresses in it are base + RVA.
+    const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
+    const auto* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    int user32_names = 0;
+    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && d->Name; ++d) {
+        const std::string dll = reinterpret_cast<const char*>(base + d->Name);
+        EXPECT_NE(_strnicmp(dll.c_str(), "api-ms-win-", 11), 0) << dll;  // API sets differ between builds
+        const DWORD thunks = d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk;
+        for (auto* t = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + thunks); t->u1.AddressOfData; ++t) {
+            if (IMAGE_SNAP_BY_ORDINAL64(t->u1.Ordinal)) continue;
+            const std::string name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + t->u1.AddressOfData)->Name;
+            EXPECT_FALSE(newer.count(name)) << dll << " " << name;
+            user32_names += _stricmp(dll.c_str(), "user32.dll") == 0;
+        }
+    }
+    EXPECT_GT(user32_names, 0);  // the table was read
 }
 
 }  // namespace
