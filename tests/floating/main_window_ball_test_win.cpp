@@ -9,7 +9,7 @@
 
 #include "../common/main_window_host_win.h"
 #include "ball_test_support_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "main/main_window_win.h"
 #include "ui/controls_win.h"
 #include "ui/tool_page_win.h"
