@@ -16,6 +16,7 @@
 #include "main/main_window_win.h"
 #include "main/message_loop_win.h"
 #include "main/update_state.h"
+#include "settings/settings_controls.h"
 #include "ui/controls_win.h"
 #include "ui/tool_page_win.h"
 #include "ui/ui_resources_win.h"
@@ -202,27 +203,53 @@ TEST_F(MainWindowTest, EscapeClosesOnceAndLeavesAnOpenListAlone) {
     hwnd = nullptr;
 }
 
-// A record freed while a nested loop runs is decommitted at once (see
-// window_record_win.h), so a handler that touched it afterwards would fault.
-TEST_F(MainWindowTest, ExitingWhileTheUpdateOfferIsOpenTouchesNoFreedRecord) {
+// Each nested loop the program runs, with the main window destroyed from
+// inside it (as by the ball's "退出Lumaro", or an installer that has started).
+// A freed record is decommitted at once (see window_record_win.h), so a
+// handler that touched one after its loop returned would fault.
+enum class NestedLoop { UpdateOffer, ColorDialog, BallMenu };
+
+class ExitInsideNestedLoop : public MainWindowTest, public ::testing::WithParamInterface<NestedLoop> {};
+
+TEST_P(ExitInsideNestedLoop, NothingTouchesAFreedRecord) {
     store_preference(L"CheckUpdates", std::nullopt);
     open();
-    {
-        LockedUpdateState state = lock_update_state();
-        state->running = true;
-        state->manual = true;
-        store_outcome(*state, {UpdateOutcome::Available{UpdateManifest{"9.9.9", 4096, std::string(64, '0'), ""}}});
-    }
-    // As the ball's "退出Lumaro" while the offer waits for an answer: handled
-    // by the box's own loop.
     PostMessageW(hwnd, message_id(AppMessage::ExitApp), 0, 0);
-    SendMessageW(hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
+    switch (GetParam()) {
+        case NestedLoop::UpdateOffer: {
+            {
+                LockedUpdateState state = lock_update_state();
+                state->running = true;
+                state->manual = true;
+                store_outcome(*state,
+                              {UpdateOutcome::Available{UpdateManifest{"9.9.9", 4096, std::string(64, '0'), ""}}});
+            }
+            SendMessageW(hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
+            LockedUpdateState state = lock_update_state();
+            EXPECT_FALSE(state->running);
+            *state = UpdateState{};
+            break;
+        }
+        case NestedLoop::ColorDialog:
+            show_tool(settings_page);
+            SendMessageW(w->pages[settings_page], WM_COMMAND, MAKEWPARAM(settings_id::pick_color, BN_CLICKED), 0);
+            break;
+        case NestedLoop::BallMenu: {
+            w->ball_enabled = true;
+            ASSERT_EQ(SendMessageW(hwnd, message_id(AppMessage::CollapseToBall), 0, 0), 1);
+            HWND ball = w->ball_window;
+            PostMessageW(ball, WM_KEYDOWN, VK_ESCAPE, 1);  // closes the menu should it outlive its window
+            SendMessageW(ball, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ball), -1);
+            EXPECT_FALSE(IsWindow(ball));
+            break;
+        }
+    }
     EXPECT_FALSE(IsWindow(hwnd));
     hwnd = nullptr;
-    LockedUpdateState state = lock_update_state();
-    EXPECT_FALSE(state->running);
-    *state = UpdateState{};
 }
+
+INSTANTIATE_TEST_SUITE_P(Loops, ExitInsideNestedLoop,
+                         ::testing::Values(NestedLoop::UpdateOffer, NestedLoop::ColorDialog, NestedLoop::BallMenu));
 
 // Where the keyboard focus goes when the window is active again.
 enum class Meanwhile { Nothing, ControlDestroyed, ControlHidden, FocusOnTheFrame };
