@@ -19,8 +19,15 @@
 
 namespace {
 
-using main_window_test::open_main_window;
-using main_window_test::store_preference;
+// The real main window, shown without activation and with no page made yet.
+HWND open_shown_main_window() {
+    main_window_test::store_preference(L"HiddenTools", std::nullopt);
+    HWND hwnd = nullptr;
+    MainWindow* record = nullptr;
+    main_window_test::open_main_window(hwnd, record);
+    ShowWindow(hwnd, SW_SHOWNA);
+    return hwnd;
+}
 
 std::wstring text_of(HWND hwnd) {
     wchar_t buffer[256] = {};
@@ -42,150 +49,147 @@ void expect_rect(const RECT& r, int x, int y, int w, int h) {
     EXPECT_EQ(r.bottom - r.top, h < 1 ? 0 : scale(h));
 }
 
-// The real main window, shown without activation and with no page made yet.
 class ShowPage : public ::testing::Test {
 protected:
-    void SetUp() override {
-        store_preference(L"HiddenTools", std::nullopt);
-        ASSERT_NO_FATAL_FAILURE(open_main_window(hwnd_, w_));
-        ShowWindow(hwnd_, SW_SHOWNA);
-    }
-    void TearDown() override {
-        if (hwnd_) DestroyWindow(hwnd_);
+    ShowPage() : hwnd_(open_shown_main_window()), main_(*main_window_record(hwnd_)) {}
+    ~ShowPage() override {
+        DestroyWindow(hwnd_);
         ui_test::HostWindow::pump();
     }
 
-    HWND entry(int index) const { return index == settings_page ? w_->settings_item : w_->nav_items[index]; }
-    HWND page(int index) const { return w_->pages[index]; }
+    HWND entry(int index) const {
+        return index == settings_page ? main_.settings_item : main_.nav_items[static_cast<std::size_t>(index)];
+    }
+    HWND page(int index) const { return main_.pages[static_cast<std::size_t>(index)]; }
 
     void expect_selected_only(int index) const {
         for (int i = 0; i < page_count; ++i) EXPECT_EQ(has_property(entry(i), selected_property), i == index) << i;
     }
+
     // Where the main window's layout puts the page: 168, 0, W - 168 by H - 30.
     void expect_page_placed(int index) const {
         RECT client;
-        GetClientRect(w_->hwnd, &client);
-        expect_rect(rect_in(page(index), w_->hwnd), 168, 0, unscale(client.right) - 168,
+        GetClientRect(main_.hwnd, &client);
+        expect_rect(rect_in(page(index), main_.hwnd), 168, 0, unscale(client.right) - 168,
                     unscale(client.bottom) - 30);
     }
 
-    HWND hwnd_ = nullptr;
-    MainWindow* w_ = nullptr;
+    HWND hwnd_;
+    MainWindow& main_;
 };
 
 TEST_F(ShowPage, CreatesThePageOnFirstShowAndKeepsIt) {
     for (int i = 0; i < page_count; ++i) EXPECT_EQ(page(i), nullptr);
-    show_page(*w_, json_page);
+    show_page(main_, json_page);
     HWND json = page(json_page);
     ASSERT_NE(json, nullptr);
     wchar_t name[32] = {};
     GetClassNameW(json, name, 32);
     EXPECT_STREQ(name, page_class_name);
-    EXPECT_EQ(GetParent(json), w_->hwnd);
+    EXPECT_EQ(GetParent(json), main_.hwnd);
     EXPECT_TRUE(IsWindowVisible(json));
     ASSERT_NE(tool_page_of(json), nullptr);
     EXPECT_EQ(tool_page_of(json)->borrow, 0);
     for (int i = 1; i < page_count; ++i) EXPECT_EQ(page(i), nullptr);
 
-    show_page(*w_, uuid_page);
+    show_page(main_, uuid_page);
     HWND uuid = page(uuid_page);
     ASSERT_NE(uuid, nullptr);
-    EXPECT_EQ(w_->current, uuid_page);
+    EXPECT_EQ(main_.current, uuid_page);
     EXPECT_TRUE(IsWindow(json));
     EXPECT_FALSE(IsWindowVisible(json));
     EXPECT_TRUE(IsWindowVisible(uuid));
 
-    show_page(*w_, json_page);
+    show_page(main_, json_page);
     EXPECT_EQ(page(json_page), json);
     EXPECT_EQ(page(uuid_page), uuid);
     EXPECT_TRUE(IsWindowVisible(json));
     EXPECT_FALSE(IsWindowVisible(uuid));
-    EXPECT_EQ(w_->current, json_page);
+    EXPECT_EQ(main_.current, json_page);
 }
 
 TEST_F(ShowPage, OnlyTheCurrentEntryIsSelected) {
     for (int index : {timestamp_page, settings_page, json_page, time_diff_page}) {
-        show_page(*w_, index);
+        show_page(main_, index);
         expect_selected_only(index);
     }
 }
 
 TEST_F(ShowPage, ResetsTheStatusLineToReady) {
-    set_status(w_->hwnd, "已复制到剪贴板。", true);
-    show_page(*w_, id_number_page);
-    EXPECT_EQ(text_of(w_->status_label), L"就绪");
-    EXPECT_FALSE(has_property(w_->status_label, selected_property));
+    set_status(main_.hwnd, "已复制到剪贴板。", true);
+    show_page(main_, id_number_page);
+    EXPECT_EQ(text_of(main_.status_label), L"就绪");
+    EXPECT_FALSE(has_property(main_.status_label, selected_property));
     // The page already shown: the page stays, the status line is reset again.
     HWND shown = page(id_number_page);
-    set_status(w_->hwnd, "请先生成或转换结果。", true);
-    show_page(*w_, id_number_page);
+    set_status(main_.hwnd, "请先生成或转换结果。", true);
+    show_page(main_, id_number_page);
     EXPECT_EQ(page(id_number_page), shown);
     EXPECT_TRUE(IsWindowVisible(shown));
-    EXPECT_EQ(text_of(w_->status_label), L"就绪");
-    EXPECT_FALSE(has_property(w_->status_label, selected_property));
+    EXPECT_EQ(text_of(main_.status_label), L"就绪");
+    EXPECT_FALSE(has_property(main_.status_label, selected_property));
 }
 
 TEST_F(ShowPage, LaysOutTheMainWindowEachTime) {
     for (int index : {json_page, json_page, settings_page}) {
-        show_page(*w_, index);
+        show_page(main_, index);
         expect_page_placed(index);
         SetWindowPos(page(index), nullptr, 0, 0, 5, 5, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 TEST_F(ShowPage, AHiddenToolIsNotShown) {
-    w_->visible_tools = ToolMask::all().with(uuid_page, false);
-    show_page(*w_, json_page);
-    set_status(w_->hwnd, "x", false);
-    show_page(*w_, uuid_page);
+    main_.visible_tools = ToolMask::all().with(uuid_page, false);
+    show_page(main_, json_page);
+    set_status(main_.hwnd, "x", false);
+    show_page(main_, uuid_page);
     EXPECT_EQ(page(uuid_page), nullptr);
-    EXPECT_EQ(w_->current, json_page);
-    EXPECT_EQ(text_of(w_->status_label), L"x");
+    EXPECT_EQ(main_.current, json_page);
+    EXPECT_EQ(text_of(main_.status_label), L"x");
     expect_selected_only(json_page);
 }
 
 TEST_F(ShowPage, SettingsIsShownWithEveryToolHidden) {
-    w_->visible_tools = ToolMask();
-    w_->current = settings_page;
-    show_page(*w_, settings_page);
+    main_.visible_tools = ToolMask();
+    main_.current = settings_page;
+    show_page(main_, settings_page);
     ASSERT_NE(page(settings_page), nullptr);
     EXPECT_TRUE(IsWindowVisible(page(settings_page)));
     for (int i = 0; i < 5; ++i) {
-        show_page(*w_, i);
+        show_page(main_, i);
         EXPECT_EQ(page(i), nullptr);
     }
-    EXPECT_EQ(w_->current, settings_page);
+    EXPECT_EQ(main_.current, settings_page);
 }
 
 TEST_F(ShowPage, IndicesOutOfRangeDoNothing) {
-    show_page(*w_, timestamp_page);
-    show_page(*w_, -1);
-    show_page(*w_, page_count);
-    EXPECT_EQ(w_->current, timestamp_page);
-    EXPECT_TRUE(IsWindowVisible(page(timestamp_page)));
+    show_page(main_, timestamp_page);
+    show_page(main_, -1);
+    show_page(main_, page_count);
+    EXPECT_EQ(main_.current, timestamp_page);
     expect_selected_only(timestamp_page);
 }
 
 TEST_F(ShowPage, HidingAToolKeepsItsPage) {
-    show_page(*w_, timestamp_page);
+    show_page(main_, timestamp_page);
     HWND timestamp = page(timestamp_page);
-    w_->visible_tools = w_->visible_tools.with(timestamp_page, false);
-    show_page(*w_, json_page);
+    main_.visible_tools = main_.visible_tools.with(timestamp_page, false);
+    show_page(main_, json_page);
     EXPECT_TRUE(IsWindow(timestamp));
     EXPECT_FALSE(IsWindowVisible(timestamp));
-    w_->visible_tools = w_->visible_tools.with(timestamp_page, true);
-    show_page(*w_, timestamp_page);
+    main_.visible_tools = main_.visible_tools.with(timestamp_page, true);
+    show_page(main_, timestamp_page);
     EXPECT_EQ(page(timestamp_page), timestamp);
     EXPECT_TRUE(IsWindowVisible(timestamp));
 }
 
 TEST_F(ShowPage, SwitchingAwayAndBackKeepsThePageContent) {
-    show_page(*w_, json_page);
+    show_page(main_, json_page);
     HWND title = GetWindow(page(json_page), GW_CHILD);
     HWND extra = create_control(page(json_page), ControlKind::TextArea, "{\"a\": 1}", 108);
     SetWindowTextW(title, L"changed");
-    show_page(*w_, settings_page);
-    show_page(*w_, json_page);
+    show_page(main_, settings_page);
+    show_page(main_, json_page);
     EXPECT_EQ(GetWindow(page(json_page), GW_CHILD), title);
     EXPECT_EQ(text_of(title), L"changed");
     EXPECT_TRUE(IsWindow(extra));
@@ -194,8 +198,8 @@ TEST_F(ShowPage, SwitchingAwayAndBackKeepsThePageContent) {
 
 TEST_F(ShowPage, DoesNotMoveTheKeyboardFocus) {
     HWND before = GetFocus();
-    show_page(*w_, json_page);
-    show_page(*w_, settings_page);
+    show_page(main_, json_page);
+    show_page(main_, settings_page);
     EXPECT_EQ(GetFocus(), before);
 }
 
@@ -209,15 +213,15 @@ int title_width(int index, int page_width) {
 // the page at 168, 0 in the main window, the title at 28, 24.
 TEST_F(ShowPage, APageStartsWithItsTitleWhereTheLayoutPutsIt) {
     RECT client;
-    GetClientRect(w_->hwnd, &client);
+    GetClientRect(main_.hwnd, &client);
     const int w = unscale(client.right) - 168;
     const int h = unscale(client.bottom) - 30;
     for (int index = 0; index < page_count; ++index) {
         SCOPED_TRACE(index);
-        show_page(*w_, index);
+        show_page(main_, index);
         HWND p = page(index);
         ASSERT_NE(p, nullptr);
-        expect_rect(rect_in(p, w_->hwnd), 168, 0, w, h);
+        expect_rect(rect_in(p, main_.hwnd), 168, 0, w, h);
         HWND title = GetWindow(p, GW_CHILD);
         ASSERT_NE(title, nullptr);
         EXPECT_EQ(control_kind(title), ControlKind::PageTitle);
@@ -230,18 +234,18 @@ TEST_F(ShowPage, TitlesFollowTheContentWidthRules) {
     const int w = 1200;  // wide enough for every cap
     RECT r{0, 0, scale(168 + w), scale(690)};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    SetWindowPos(w_->hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(main_.hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     const int expected[page_count] = {w - 216, 880, w - 56, w - 56, 760, 720 - 28};
     for (int index = 0; index < page_count; ++index) {
         SCOPED_TRACE(index);
-        show_page(*w_, index);
+        show_page(main_, index);
         HWND title = GetWindow(page(index), GW_CHILD);
         expect_rect(rect_in(title, page(index)), 28, 24, expected[index], index == json_page ? 38 : 39);
     }
 }
 
 TEST_F(ShowPage, PositionsScaleWithTheSystemDpi) {
-    show_page(*w_, uuid_page);
+    show_page(main_, uuid_page);
     const RECT r = rect_in(GetWindow(page(uuid_page), GW_CHILD), page(uuid_page));
     const int dpi = ui_resources().dpi;
     EXPECT_EQ(r.left, ::scale(28, dpi));
@@ -269,15 +273,15 @@ TEST_F(ShowPage, SelectingSettingsAlwaysSendsTheFloatingFlags) {
     floating_messages.clear();
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, record_floating_state, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    w_->ball_enabled = true;
-    w_->dock_enabled = false;
-    show_page(*w_, settings_page);
-    w_->ball_enabled = false;
-    w_->dock_enabled = true;
-    show_page(*w_, settings_page);  // already shown: sent again
-    show_page(*w_, json_page);      // other pages: nothing sent
-    w_->ball_enabled = true;
-    show_page(*w_, settings_page);
+    main_.ball_enabled = true;
+    main_.dock_enabled = false;
+    show_page(main_, settings_page);
+    main_.ball_enabled = false;
+    main_.dock_enabled = true;
+    show_page(main_, settings_page);  // already shown: sent again
+    show_page(main_, json_page);      // other pages: nothing sent
+    main_.ball_enabled = true;
+    show_page(main_, settings_page);
     UnhookWindowsHookEx(hook);
     const std::vector<std::pair<HWND, WPARAM>> expected = {
         {page(settings_page), 1}, {page(settings_page), 2}, {page(settings_page), 3}};
@@ -290,22 +294,22 @@ LRESULT CALLBACK refuse_window_creation(int code, WPARAM wparam, LPARAM lparam) 
 }
 
 TEST_F(ShowPage, AFailedPageCreationLeavesEverythingAsItWas) {
-    show_page(*w_, json_page);
+    show_page(main_, json_page);
     HWND json = page(json_page);
     HHOOK hook = SetWindowsHookExW(WH_CBT, refuse_window_creation, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    show_page(*w_, time_diff_page);
+    show_page(main_, time_diff_page);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(page(time_diff_page), nullptr);
-    EXPECT_EQ(w_->current, json_page);
+    EXPECT_EQ(main_.current, json_page);
     EXPECT_TRUE(IsWindowVisible(json));
     expect_selected_only(json_page);
-    EXPECT_EQ(text_of(w_->status_label), L"无法打开工具页面。");
-    EXPECT_TRUE(has_property(w_->status_label, selected_property));
+    EXPECT_EQ(text_of(main_.status_label), L"无法打开工具页面。");
+    EXPECT_TRUE(has_property(main_.status_label, selected_property));
     // A later attempt that succeeds creates the page.
-    show_page(*w_, time_diff_page);
+    show_page(main_, time_diff_page);
     EXPECT_NE(page(time_diff_page), nullptr);
-    EXPECT_EQ(w_->current, time_diff_page);
+    EXPECT_EQ(main_.current, time_diff_page);
 }
 
 }  // namespace
