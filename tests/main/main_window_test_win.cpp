@@ -203,46 +203,29 @@ TEST_F(MainWindowTest, EscapeClosesOnceAndLeavesAnOpenListAlone) {
     hwnd = nullptr;
 }
 
-// Each nested loop the program runs, with the main window destroyed from
-// inside it (as by the ball's "退出Lumaro", or an installer that has started).
-// A freed record is decommitted at once (see window_record_win.h), so a
-// handler that touched one after its loop returned would fault.
+// Each nested loop the program runs, with the main window destroyed inside
+// it (as by the ball's "退出Lumaro"). Freed records are decommitted (see
+// window_record_win.h): a handler touching one after its loop would fault.
 enum class NestedLoop { UpdateOffer, ColorDialog, BallMenu };
-
 class ExitInsideNestedLoop : public MainWindowTest, public ::testing::WithParamInterface<NestedLoop> {};
 
 TEST_P(ExitInsideNestedLoop, NothingTouchesAFreedRecord) {
     store_preference(L"CheckUpdates", std::nullopt);
     open();
     PostMessageW(hwnd, message_id(AppMessage::ExitApp), 0, 0);
-    switch (GetParam()) {
-        case NestedLoop::UpdateOffer: {
-            {
-                LockedUpdateState state = lock_update_state();
-                state->running = true;
-                state->manual = true;
-                store_outcome(*state,
-                              {UpdateOutcome::Available{UpdateManifest{"9.9.9", 4096, std::string(64, '0'), ""}}});
-            }
-            SendMessageW(hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
-            LockedUpdateState state = lock_update_state();
-            EXPECT_FALSE(state->running);
-            *state = UpdateState{};
-            break;
-        }
-        case NestedLoop::ColorDialog:
-            show_tool(settings_page);
-            SendMessageW(w->pages[settings_page], WM_COMMAND, MAKEWPARAM(settings_id::pick_color, BN_CLICKED), 0);
-            break;
-        case NestedLoop::BallMenu: {
-            w->ball_enabled = true;
-            ASSERT_EQ(SendMessageW(hwnd, message_id(AppMessage::CollapseToBall), 0, 0), 1);
-            HWND ball = w->ball_window;
-            PostMessageW(ball, WM_KEYDOWN, VK_ESCAPE, 1);  // closes the menu should it outlive its window
-            SendMessageW(ball, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ball), -1);
-            EXPECT_FALSE(IsWindow(ball));
-            break;
-        }
+    if (GetParam() == NestedLoop::UpdateOffer) {
+        lock_update_state()->manual = true;
+        store_update_outcome({UpdateOutcome::Available{UpdateManifest{"9.9.9", 4096, std::string(64, '0'), ""}}});
+        SendMessageW(hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
+        *lock_update_state() = UpdateState{};
+    } else if (GetParam() == NestedLoop::ColorDialog) {
+        show_tool(settings_page);
+        SendMessageW(w->pages[settings_page], WM_COMMAND, MAKEWPARAM(settings_id::pick_color, BN_CLICKED), 0);
+    } else {
+        w->ball_enabled = true;
+        ASSERT_EQ(SendMessageW(hwnd, message_id(AppMessage::CollapseToBall), 0, 0), 1);
+        PostMessageW(w->ball_window, WM_KEYDOWN, VK_ESCAPE, 1);  // ends the menu should it outlive its window
+        SendMessageW(w->ball_window, WM_CONTEXTMENU, 0, -1);
     }
     EXPECT_FALSE(IsWindow(hwnd));
     hwnd = nullptr;
@@ -251,15 +234,14 @@ TEST_P(ExitInsideNestedLoop, NothingTouchesAFreedRecord) {
 INSTANTIATE_TEST_SUITE_P(Loops, ExitInsideNestedLoop,
                          ::testing::Values(NestedLoop::UpdateOffer, NestedLoop::ColorDialog, NestedLoop::BallMenu));
 
-// Where the keyboard focus goes when the window is active again.
+// The focused control gets the focus back when the window is active again;
+// the side-bar entry of the page shown when that control is gone or hidden.
 enum class Meanwhile { Nothing, ControlDestroyed, ControlHidden, FocusOnTheFrame };
-enum class Back { Activated, OpenedFromTheBall };
 struct FocusCase {
     Meanwhile meanwhile;
-    Back back;
-    bool control_again;  // else the side-bar entry of the page shown
+    bool from_the_ball;  // else another window was active
+    bool control_again;
 };
-
 class ActivationFocus : public MainWindowTest, public ::testing::WithParamInterface<FocusCase> {};
 
 LRESULT CALLBACK plain_proc(HWND h, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(h, m, wp, lp); }
@@ -269,60 +251,77 @@ TEST_P(ActivationFocus, TheFocusedControlOrTheCurrentEntryGetsTheFocusBack) {
     open();
     show_tool(uuid_page);
     HWND control = first_of_kind(uuid_page, ControlKind::TextField);
-    ASSERT_NE(control, nullptr);
     SetFocus(c.meanwhile == Meanwhile::FocusOnTheFrame ? hwnd : control);
     HWND other = ui_test::create_test_popup(L"Lumaro.OtherWindow", plain_proc, L"", 0, 0, 50, 50);
-    if (c.back == Back::Activated) {
-        ShowWindow(other, SW_SHOW);
-        SetForegroundWindow(other);
-    } else {
-        ShowWindow(hwnd, SW_HIDE);  // as collapse_to_ball leaves it
-    }
+    ShowWindow(c.from_the_ball ? hwnd : other, c.from_the_ball ? SW_HIDE : SW_SHOW);  // hidden as behind the ball
+    if (!c.from_the_ball) SetForegroundWindow(other);
     ui_test::HostWindow::pump();
     ASSERT_NE(GetActiveWindow(), hwnd);
     if (c.meanwhile == Meanwhile::ControlDestroyed) DestroyWindow(control);
     if (c.meanwhile == Meanwhile::ControlHidden) ShowWindow(control, SW_HIDE);
-    if (c.back == Back::Activated)
-        SetForegroundWindow(hwnd);
-    else
+    if (c.from_the_ball)
         SendMessageW(hwnd, message_id(AppMessage::ShowMainWindow), 0, 0);
+    else
+        SetForegroundWindow(hwnd);
     ui_test::HostWindow::pump();
     EXPECT_EQ(GetFocus(), c.control_again ? control : w->nav_items[uuid_page]);
     DestroyWindow(other);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ActivationFocus,
-                         ::testing::Values(FocusCase{Meanwhile::Nothing, Back::Activated, true},
-                                           FocusCase{Meanwhile::Nothing, Back::OpenedFromTheBall, true},
-                                           FocusCase{Meanwhile::ControlDestroyed, Back::Activated, false},
-                                           FocusCase{Meanwhile::ControlHidden, Back::Activated, false},
-                                           FocusCase{Meanwhile::FocusOnTheFrame, Back::OpenedFromTheBall, false}));
+                         ::testing::Values(FocusCase{Meanwhile::Nothing, false, true},
+                                           FocusCase{Meanwhile::Nothing, true, true},
+                                           FocusCase{Meanwhile::ControlDestroyed, false, false},
+                                           FocusCase{Meanwhile::ControlHidden, false, false},
+                                           FocusCase{Meanwhile::FocusOnTheFrame, true, false}));
 
-// Enter presses the focused button or side-bar entry; in a text box it stays
-// what it was (nothing happens).
-TEST_F(MainWindowTest, EnterPressesTheFocusedButtonOnly) {
+std::vector<UINT> escape_seen;
+
+LRESULT CALLBACK record_escape(HWND h, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if ((m == WM_KEYDOWN || m == WM_CHAR) && wp == VK_ESCAPE) escape_seen.push_back(m);
+    return DefSubclassProc(h, m, wp, lp);
+}
+
+// Keys through the program's loop. Enter presses the focused button or
+// side-bar entry and does nothing in a text box; with a composition open, Esc
+// reaches the control (and its input method) and closes nothing.
+TEST_F(MainWindowTest, KeysThroughTheLoop) {
     open();
     show_tool(uuid_page);
+    HWND field = first_of_kind(uuid_page, ControlKind::TextField);
     struct Case {
         HWND target;
+        WPARAM key;
         int page_after;
         const char* status_after;
     };
     const Case cases[] = {
-        {first_of_kind(uuid_page, ControlKind::TextField), uuid_page, "就绪"},
-        {GetDlgItem(w->pages[uuid_page], uuid_generate_id), uuid_page, "已生成 10 条。"},
-        {w->nav_items[timestamp_page], timestamp_page, "就绪"},
+        {field, VK_RETURN, uuid_page, "就绪"},
+        {GetDlgItem(w->pages[uuid_page], uuid_generate_id), VK_RETURN, uuid_page, "已生成 10 条。"},
+        {field, VK_ESCAPE, uuid_page, "就绪"},
+        {w->nav_items[timestamp_page], VK_RETURN, timestamp_page, "就绪"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(GetDlgCtrlID(c.target));
+        SCOPED_TRACE(testing::Message() << GetDlgCtrlID(c.target) << " " << c.key);
         set_status(hwnd, "就绪", false);
         SetFocus(c.target);
-        PostMessageW(c.target, WM_KEYDOWN, VK_RETURN, 1);
-        PostMessageW(c.target, WM_KEYUP, VK_RETURN, 0xC0000001);
+        if (c.key == VK_ESCAPE) {
+            HIMC context = ImmGetContext(field);
+            wchar_t typed[] = L"ni";
+            ImmSetCompositionStringW(context, SCS_SETSTR, typed, 2 * sizeof(wchar_t), nullptr, 0);
+            ASSERT_GT(ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0), 0);
+            ImmReleaseContext(field, context);
+            escape_seen.clear();
+            SetWindowSubclass(field, record_escape, 7, 0);
+        }
+        PostMessageW(c.target, WM_KEYDOWN, c.key, 1);
         run_loop();
+        RemoveWindowSubclass(field, record_escape, 7);
         EXPECT_EQ(w->current, c.page_after);
         EXPECT_EQ(read_text(w->status_label), c.status_after);
+        EXPECT_TRUE(IsWindowVisible(hwnd));
     }
+    EXPECT_EQ(escape_seen, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
 }
 
 TEST_F(MainWindowTest, APageOutlivesCloseAndIsMadeAgainWhenGone) {
@@ -332,39 +331,7 @@ TEST_F(MainWindowTest, APageOutlivesCloseAndIsMadeAgainWhenGone) {
     EXPECT_TRUE(IsWindow(json));
     DestroyWindow(json);
     show_tool(json_page);
-    ASSERT_TRUE(IsWindow(w->pages[json_page]));
     EXPECT_TRUE(IsWindowVisible(w->pages[json_page]));
-}
-
-std::vector<UINT> escape_seen;
-
-LRESULT CALLBACK record_escape(HWND h, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if ((m == WM_KEYDOWN || m == WM_CHAR) && wp == VK_ESCAPE) escape_seen.push_back(m);
-    return DefSubclassProc(h, m, wp, lp);
-}
-
-// With a composition open, Esc goes to the control (and its input method),
-// not to the dialog handling, which would make it a cancel command.
-TEST_F(MainWindowTest, EscapeDuringACompositionReachesTheControl) {
-    open();
-    show_tool(uuid_page);
-    HWND field = first_of_kind(uuid_page, ControlKind::TextField);
-    ASSERT_NE(field, nullptr);
-    SetFocus(field);
-    HIMC context = ImmGetContext(field);
-    ASSERT_NE(context, nullptr);
-    wchar_t typed[] = L"ni";
-    ImmSetCompositionStringW(context, SCS_SETSTR, typed, sizeof typed - sizeof(wchar_t), nullptr, 0);
-    const LONG length = ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
-    ImmReleaseContext(field, context);
-    ASSERT_GT(length, 0);
-    escape_seen.clear();
-    SetWindowSubclass(field, record_escape, 7, 0);
-    PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 1);
-    run_loop();
-    RemoveWindowSubclass(field, record_escape, 7);
-    EXPECT_EQ(escape_seen, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
-    EXPECT_TRUE(IsWindowVisible(hwnd));
 }
 
 }  // namespace
