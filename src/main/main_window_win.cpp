@@ -144,13 +144,14 @@ void restore_focus(MainWindow& w) {
 
 // Without this the default processing puts the focus on the frame itself,
 // where typing goes nowhere. Handled outside the guard: activation arrives
-// from inside show_main_window.
+// from inside show_main_window. A window activated while minimised gets the
+// focus back when it is restored, through WM_SETFOCUS on the frame.
 LRESULT activate(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     MainWindow* w = main_window_record(hwnd);
-    if (!w || HIWORD(wparam) != 0) return DefWindowProcW(hwnd, WM_ACTIVATE, wparam, lparam);
+    if (!w) return DefWindowProcW(hwnd, WM_ACTIVATE, wparam, lparam);
     if (LOWORD(wparam) == WA_INACTIVE)
         w->focus = focus_inside(*w) ? GetFocus() : nullptr;
-    else
+    else if (HIWORD(wparam) == 0)
         restore_focus(*w);
     return 0;
 }
@@ -257,6 +258,13 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_ACTIVATE:
         return activate(hwnd, wparam, lparam);
+    case WM_SETFOCUS:
+        // As a dialog's frame: the focus passes on to a control.
+        if (MainWindow* w = main_window_record(hwnd); w && !IsIconic(hwnd)) {
+            restore_focus(*w);
+            return 0;
+        }
+        break;
     case WM_PAINT:
         paint(hwnd);
         return 0;

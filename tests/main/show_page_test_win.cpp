@@ -231,7 +231,7 @@ TEST_F(ShowPage, APageStartsWithItsTitleWhereTheLayoutPutsIt) {
 }
 
 TEST_F(ShowPage, TitlesFollowTheContentWidthRules) {
-    const int w = 1200;  // wide enough for every cap
+    const int w = 1000;  // wide enough for every cap, narrow enough for the screen at 144 DPI
     RECT r{0, 0, scale(168 + w), scale(690)};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
     SetWindowPos(main_.hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
