@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "floating/ball_render_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "ui/controls_win.h"
 #include "ui/ui_resources_win.h"
 
@@ -123,6 +123,8 @@ void drag_ball(HWND window, FloatingBall& ball, POINT cursor) {
     show_shape(window, ball, free_ball, dragged_ball_rect(to_ball_point(cursor), ball.sizes));
 }
 
+// The menu runs its own message loop, in which the ball window may be
+// destroyed (switched off, or the program ended): then nothing is posted.
 void show_ball_menu(HWND window, HWND owner, POINT at) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
@@ -132,13 +134,14 @@ void show_ball_menu(HWND window, HWND owner, POINT at) {
     AppendMenuW(menu, MF_STRING, message_id(AppMessage::ExitApp), to_wide("退出Lumaro").c_str());
     // The menu closes when it loses the foreground only if its window has it.
     SetForegroundWindow(window);
-    const UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+    const std::optional<UINT> command = run_nested_loop(window, [&] {
+        return static_cast<UINT>(
+            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+    });
     DestroyMenu(menu);
+    if (!command) return;
     PostMessageW(window, WM_NULL, 0, 0);
-    // The ball and its record may be gone by now (the menu runs its own
-    // message loop); only the copied owner is used.
-    if (command != 0) PostMessageW(owner, command, 0, 0);
+    if (*command != 0) PostMessageW(owner, *command, 0, 0);
 }
 
 void hover(HWND window, FloatingBall& ball) {
@@ -181,13 +184,8 @@ bool register_floating_ball_class() {
 }
 
 LRESULT CALLBACK floating_ball_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        detach_window_record(hwnd);
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
     FloatingBall* ball = floating_ball_record(hwnd);
@@ -244,9 +242,7 @@ LRESULT CALLBACK floating_ball_proc(HWND hwnd, UINT message, WPARAM wparam, LPAR
 
 }  // namespace
 
-FloatingBall* floating_ball_record(HWND window) {
-    return reinterpret_cast<FloatingBall*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
+FloatingBall* floating_ball_record(HWND window) { return static_cast<FloatingBall*>(window_record(window)); }
 
 std::optional<CreatedBall> create_floating_ball(HWND owner) {
     if (!register_floating_ball_class()) return std::nullopt;
@@ -255,13 +251,17 @@ std::optional<CreatedBall> create_floating_ball(HWND owner) {
     info.cbSize = sizeof info;
     if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
 
-    CreatedBall created{make_floating_ball(owner), nullptr};
-    FloatingBall& ball = *created.record;
+    std::unique_ptr<FloatingBall> record = make_floating_ball(owner);
+    FloatingBall& ball = *record;
     const BallRect r = initial_strip_rect(to_ball_rect(info.rcWork), ball.sizes, ui_resources().dpi);
-    created.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, floating_ball_class,
-                                     floating_ball_title, WS_POPUP, r.left, r.top, r.width(), r.height(), nullptr,
-                                     nullptr, GetModuleHandleW(nullptr), &ball);
+    const CreatedBall created{&ball, CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                                                     floating_ball_class, floating_ball_title, WS_POPUP, r.left, r.top,
+                                                     r.width(), r.height(), nullptr, nullptr,
+                                                     GetModuleHandleW(nullptr), nullptr)};
     if (!created.window) return std::nullopt;
+    // Handed over once the window exists: it needs its record for no
+    // message of its creation, and frees it when it is destroyed.
+    attach_window_record(created.window, std::move(record));
     const BallShape first{BallKind::Strip, BallSide::Right, 0};
     if (!render_ball_window(created.window, ball, first, to_rect(r))) {
         DestroyWindow(created.window);

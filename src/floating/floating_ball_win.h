@@ -14,14 +14,16 @@
 #include <optional>
 
 #include "floating/ball_geometry.h"
+#include "ui/window_record_win.h"
 
 inline constexpr wchar_t floating_ball_class[] = L"Brivane.FloatingBall";
 inline constexpr wchar_t floating_ball_title[] = L"Lumaro悬浮条";
 
 enum class PointerState : std::uint8_t { Pressed = 0, Dragging = 1, Idle = 2 };
 
-// Owned by the main window; the ball window reaches it through its user data.
-struct FloatingBall {
+// The ball window's record. The main window decides its lifetime: it
+// destroys the ball window, which frees the record.
+struct FloatingBall : WindowRecord {
     HWND owner = nullptr;
     BallSizes sizes;  // at the thread's DPI when the record was made
     BallShape shape{BallKind::Strip, BallSide::Right, 0};  // the last one drawn successfully
@@ -36,7 +38,7 @@ struct FloatingBall {
 };
 
 struct CreatedBall {
-    std::unique_ptr<FloatingBall> record;
+    FloatingBall* record = nullptr;  // the window's own
     HWND window = nullptr;
 };
 // The ball window, hidden, with the tab drawn on the right edge of the work

@@ -19,7 +19,7 @@
 #include "json/json_page_text.h"
 #include "json/json_tree_view_win.h"
 #include "json/json_worker_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "ui/controls_win.h"
 #include "ui/page_layout.h"
 #include "ui/ui_resources_win.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "json/json_tree_label.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "ui/control_subclass_win.h"
 #include "ui/controls_win.h"
 #include "ui/ui_resources_win.h"

@@ -6,7 +6,7 @@
 #include "json/caret_mapping.h"
 #include "json/control_text.h"
 #include "json_history/siphash.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "main/main_window_win.h"
 #include "main/message_loop_win.h"
 #include "main/startup_args.h"

@@ -3,13 +3,12 @@
 #include <memory>
 
 #include "floating/ball_render_win.h"
-#include "main/app_message.h"
 #include "preferences/preferences_win.h"
 #include "settings/settings_rules.h"
+#include "ui/app_message.h"
 #include "ui/control_subclass_win.h"
 #include "ui/controls_win.h"
 #include "ui/painting_win.h"
-#include "ui/show_page_win.h"
 #include "ui/ui_resources_win.h"
 #include "updates/update_check_win.h"
 
@@ -54,16 +53,14 @@ void create_record(HWND hwnd) {
     w->current = first_visible_page(w->visible_tools);
     w->ball_enabled = preferences().load_floating_ball();
     w->dock_enabled = preferences().load_floating_ball_dock();
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w.release()));
+    attach_window_record(hwnd, std::move(w));
     // Focus rectangles stay hidden until the keyboard is used.
     SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
     arm_update_timer(*main_window_record(hwnd));
 }
 
 void fill(HDC hdc, int left, int top, int right, int bottom, Colorref color) {
-    RECT r{left, top, right, bottom};
-    SetDCBrushColor(hdc, color);
-    FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    fill_rect(hdc, {left, top, right, bottom}, color);
 }
 
 void paint(HWND hwnd) {
@@ -99,15 +96,12 @@ void render_ball_again(const MainWindow& w) {
     if (GetWindowRect(w.ball_window, &r)) render_ball_window(w.ball_window, *w.ball, w.ball->shape, r);
 }
 
+// The ball window frees its record.
 void destroy_ball(MainWindow& w) {
     if (!w.ball) return;
     DestroyWindow(w.ball_window);
     w.ball_window = nullptr;
-    w.ball.reset();
-}
-
-void tell_settings_page(const MainWindow& w) {
-    if (HWND settings = w.pages[settings_page]) send_floating_state(settings, w.ball_enabled, w.dock_enabled);
+    w.ball = nullptr;
 }
 
 void palette_changed(MainWindow& w) {
@@ -123,27 +117,48 @@ void set_min_size(MINMAXINFO& info) {
 }
 
 // Runs a handler with the record borrowed; a message that re-enters the window
-// while it is borrowed (through a sent message) gets default processing.
+// while it is borrowed (through a sent message) gets default processing. A
+// handler that destroyed the window (WM_CLOSE without the ball) leaves the
+// record to be freed when it returns.
 template <class Handler>
 LRESULT guarded(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, Handler handler) {
+    RecordBorrow use(main_window_record(hwnd));
+    if (!use.held()) return DefWindowProcW(hwnd, message, wparam, lparam);
+    return handler(static_cast<MainWindow&>(*use.get()));
+}
+
+bool focus_inside(const MainWindow& w) {
+    HWND focus = GetFocus();
+    return focus && IsChild(w.hwnd, focus);
+}
+
+// As a dialog does: the control that had the focus when the window was left
+// gets it back; the side-bar entry of the page shown when that control is
+// gone, hidden or disabled.
+void restore_focus(MainWindow& w) {
+    HWND target = w.focus;
+    if (!target || !IsChild(w.hwnd, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = nav_item(w, w.current);
+    SetFocus(target);
+}
+
+// Without this the default processing puts the focus on the frame itself,
+// where typing goes nowhere. Handled outside the guard: activation arrives
+// from inside show_main_window. A window activated while minimised gets the
+// focus back when it is restored, through WM_SETFOCUS on the frame.
+LRESULT activate(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     MainWindow* w = main_window_record(hwnd);
-    if (!w || w->borrow != 0) return DefWindowProcW(hwnd, message, wparam, lparam);
-    w->borrow = -1;
-    LRESULT result = handler(*w);
-    // A handler that destroyed the window (WM_CLOSE without the ball) left the
-    // record to be freed here, once nothing uses it any more.
-    if (w->destroyed)
-        delete w;
-    else
-        w->borrow = 0;
-    return result;
+    if (!w) return DefWindowProcW(hwnd, WM_ACTIVATE, wparam, lparam);
+    if (LOWORD(wparam) == WA_INACTIVE)
+        w->focus = focus_inside(*w) ? GetFocus() : nullptr;
+    else if (HIWORD(wparam) == 0)
+        restore_focus(*w);
+    return 0;
 }
 
 }  // namespace
 
-MainWindow* main_window_record(HWND hwnd) {
-    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
+MainWindow* main_window_record(HWND hwnd) { return static_cast<MainWindow*>(window_record(hwnd)); }
 
 void layout_main_window(MainWindow& w) {
     RECT client;
@@ -163,10 +178,13 @@ void layout_main_window(MainWindow& w) {
 }
 
 void show_main_window(MainWindow& w) {
-    if (!w.pages[w.current]) show_page(w, w.current);
+    if (!page_exists(w, w.current))
+        show_page(w, w.current);
+    else if (w.current == settings_page)
+        tell_settings_page(w);  // shown again: it reads the start-at-login entry again
     ShowWindow(w.hwnd, IsIconic(w.hwnd) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(w.hwnd);
-    if (!GetFocus()) SetFocus(nav_item(w, w.current));
+    if (!focus_inside(w)) restore_focus(w);
     layout_main_window(w);
     RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PostMessageW(w.hwnd, message_id(AppMessage::UpdateFinished), 0, 0);
@@ -184,7 +202,7 @@ bool collapse_to_ball(MainWindow& w) {
             set_status(w.hwnd, "无法显示悬浮球。", true);
             return false;
         }
-        w.ball = std::move(created->record);
+        w.ball = created->record;
         w.ball_window = created->window;
         // Made as a tab: without docking the placing below makes it a ball on the tab's centre.
         w.ball->docking = w.dock_enabled;
@@ -234,16 +252,19 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY: {
-        MainWindow* w = main_window_record(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        if (w) destroy_ball(*w);
-        if (w && w->borrow != 0)
-            w->destroyed = true;
-        else
-            delete w;
+    case WM_NCDESTROY:
+        if (MainWindow* w = main_window_record(hwnd)) destroy_ball(*w);
+        detach_window_record(hwnd);
         return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
+    case WM_ACTIVATE:
+        return activate(hwnd, wparam, lparam);
+    case WM_SETFOCUS:
+        // As a dialog's frame: the focus passes on to a control.
+        if (MainWindow* w = main_window_record(hwnd); w && !IsIconic(hwnd)) {
+            restore_focus(*w);
+            return 0;
+        }
+        break;
     case WM_PAINT:
         paint(hwnd);
         return 0;

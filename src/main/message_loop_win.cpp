@@ -14,16 +14,36 @@ bool composition_open(HWND target) {
     return length > 0;
 }
 
+bool escape_wanted(HWND target) {
+    if (control_kind(target) == ControlKind::Dropdown && SendMessageW(target, CB_GETDROPPEDSTATE, 0, 0)) return true;
+    return composition_open(target);
+}
+
+// The dialog handling would turn Enter on these owner-drawn buttons into a
+// command the main window ignores.
+bool pressed_by_enter(HWND target) {
+    switch (control_kind(target)) {
+        case ControlKind::Button:
+        case ControlKind::PrimaryButton:
+        case ControlKind::NavItem: return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
-bool consume_escape(HWND main, const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) return false;
-    if (msg.hwnd != main && !IsChild(main, msg.hwnd)) return false;
-    if (control_kind(msg.hwnd) == ControlKind::Dropdown && SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0))
-        return false;
-    if (composition_open(msg.hwnd)) return false;
-    if (!(msg.lParam & (1 << 30))) SendMessageW(main, WM_CLOSE, 0, 0);
-    return true;
+KeyRoute route_key(HWND main, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN)) return KeyRoute::Dialog;
+    if (msg.hwnd != main && !IsChild(main, msg.hwnd)) return KeyRoute::Dialog;
+    const bool repeat = (msg.lParam & (1 << 30)) != 0;
+    if (msg.wParam == VK_RETURN) {
+        if (!pressed_by_enter(msg.hwnd)) return KeyRoute::Dialog;
+        if (!repeat) SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+        return KeyRoute::Consumed;
+    }
+    if (escape_wanted(msg.hwnd)) return KeyRoute::Dispatch;
+    if (!repeat) SendMessageW(main, WM_CLOSE, 0, 0);
+    return KeyRoute::Consumed;
 }
 
 int run_message_loop(HWND main) {
@@ -33,11 +53,11 @@ int run_message_loop(HWND main) {
         if (got == -1) return -1;
         if (got == 0) return 0;
         if (IsWindowVisible(main)) {
-            if (consume_escape(main, msg)) continue;
-            if (IsDialogMessageW(main, &msg)) continue;
+            const KeyRoute route = route_key(main, msg);
+            if (route == KeyRoute::Consumed) continue;
+            if (route == KeyRoute::Dialog && IsDialogMessageW(main, &msg)) continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
 }
-

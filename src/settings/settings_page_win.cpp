@@ -1,16 +1,18 @@
 #include "settings/settings_page_win.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
 
-#include "main/app_message.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_rules.h"
+#include "ui/app_message.h"
 #include "ui/controls_win.h"
 #include "ui/palette.h"
 #include "ui/ui_resources_win.h"
+#include "ui/window_record_win.h"
 
 namespace {
 
@@ -156,10 +158,13 @@ private:
 
     void pick_custom_color() {
         HWND owner = GetAncestor(page_, GA_ROOT);
-        const ColorPick pick = services_.choose_color ? services_.choose_color(owner, scheme_.color)
-                                                      : ColorPick{ColorPickOutcome::Failed, 0};
-        switch (pick.outcome) {
-            case ColorPickOutcome::Chosen: apply_scheme(color_scheme_custom, pick.color); break;
+        const std::optional<ColorPick> pick = run_nested_loop(page_, [&] {
+            return services_.choose_color ? services_.choose_color(owner, scheme_.color)
+                                          : ColorPick{ColorPickOutcome::Failed, 0};
+        });
+        if (!pick) return;  // the page went away while the dialog was open
+        switch (pick->outcome) {
+            case ColorPickOutcome::Chosen: apply_scheme(color_scheme_custom, pick->color); break;
             case ColorPickOutcome::Cancelled: break;
             case ColorPickOutcome::Failed: set_status(page_, settings_text::color_dialog_failed, true); break;
         }
@@ -203,9 +208,12 @@ private:
         post_to_main(AppMessage::UpdateSettingChanged);
     }
 
+    // The shell may show its own error box, a nested loop.
     void open_address(const wchar_t* address) const {
-        if (!services_.open_address || !services_.open_address(page_, address))
-            set_status(page_, settings_text::browser_failed, true);
+        HWND page = page_;
+        const std::optional<bool> opened =
+            run_nested_loop(page, [&] { return services_.open_address && services_.open_address(page, address); });
+        if (opened && !*opened) set_status(page_, settings_text::browser_failed, true);
     }
 
     HWND page_;

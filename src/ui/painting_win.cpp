@@ -16,8 +16,6 @@ HBRUSH dc_brush(HDC hdc, Colorref color) {
     return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
-void fill_rect(HDC hdc, const RECT& rect, Colorref color) { FillRect(hdc, &rect, dc_brush(hdc, color)); }
-
 // Whether the control shows focus cues (the window's UI state may hide them).
 bool focus_cues_shown(HWND control) {
     return !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
@@ -123,6 +121,8 @@ void paint_button(const DRAWITEMSTRUCT& item, const Palette& p, ControlKind kind
 }
 
 }  // namespace
+
+void fill_rect(HDC hdc, const RECT& rect, Colorref color) { FillRect(hdc, &rect, dc_brush(hdc, color)); }
 
 void paint_owner_item(const DRAWITEMSTRUCT& item) {
     const Palette& p = ui_resources().palette;

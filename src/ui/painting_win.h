@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include "ui/palette.h"
+
+// Fills the rectangle with the DC brush in that colour.
+void fill_rect(HDC hdc, const RECT& rect, Colorref color);
+
 // WM_DRAWITEM of the main window and of every page (dropdown list items,
 // buttons, navigation items); the caller returns TRUE.
 void paint_owner_item(const DRAWITEMSTRUCT& item);

@@ -2,8 +2,7 @@
 
 #include <optional>
 
-#include "main/app_message.h"
-#include "ui/borrow_guard.h"
+#include "ui/app_message.h"
 #include "ui/painting_win.h"
 #include "ui/ui_resources_win.h"
 
@@ -20,15 +19,7 @@ namespace {
 void fill_background(HWND page, HDC hdc) {
     RECT client;
     GetClientRect(page, &client);
-    SetDCBrushColor(hdc, ui_resources().palette.window_bg);
-    FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-void free_record(HWND page) {
-    ToolPage* record = tool_page_of(page);
-    SetWindowLongPtrW(page, GWLP_USERDATA, 0);
-    // A record still borrowed further up the stack is freed by its borrower.
-    if (record && record->borrow == 0) delete record;
+    fill_rect(hdc, client, ui_resources().palette.window_bg);
 }
 
 // Run with the record borrowed; nothing when the message goes to default
@@ -56,11 +47,9 @@ std::optional<LRESULT> route(PageVariant& variant, HWND page, UINT message, WPAR
 
 }  // namespace
 
-ToolPage* tool_page_of(HWND page) { return reinterpret_cast<ToolPage*>(GetWindowLongPtrW(page, GWLP_USERDATA)); }
+ToolPage* tool_page_of(HWND page) { return static_cast<ToolPage*>(window_record(page)); }
 
-void attach_tool_page(HWND page, std::unique_ptr<ToolPage> record) {
-    SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.release()));
-}
+void attach_tool_page(HWND page, std::unique_ptr<ToolPage> record) { attach_window_record(page, std::move(record)); }
 
 LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     if (LRESULT painted; handle_control_paint_message(message, wparam, lparam, painted)) return painted;
@@ -69,21 +58,23 @@ LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM l
             fill_background(page, reinterpret_cast<HDC>(wparam));
             return 1;
         case WM_NCDESTROY:
-            free_record(page);
+            detach_window_record(page);
             return DefWindowProcW(page, message, wparam, lparam);
+        case WM_CLOSE:
+            // A multi-line edit that has been through the dialog keyboard
+            // handling posts this to its parent on Esc; a page lives as long
+            // as the main window.
+            return 0;
         default:
             break;
     }
-    ToolPage* record = tool_page_of(page);
-    if (!record || !record->variant) return DefWindowProcW(page, message, wparam, lparam);
     std::optional<LRESULT> result;
     {
-        BorrowGuard guard(record->borrow);
-        if (!guard.held()) return DefWindowProcW(page, message, wparam, lparam);
+        RecordBorrow use(tool_page_of(page));
+        const ToolPage* record = static_cast<const ToolPage*>(use.get());
+        if (!use.held() || !record->variant) return DefWindowProcW(page, message, wparam, lparam);
         result = route(*record->variant, page, message, wparam, lparam);
     }
-    // The window went away inside the handler and left the record to us.
-    if (tool_page_of(page) != record) delete record;
     return result ? *result : DefWindowProcW(page, message, wparam, lparam);
 }
 

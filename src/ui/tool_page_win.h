@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
+
+#include "ui/window_record_win.h"
 
 inline constexpr wchar_t page_class_name[] = L"Brivane.Page";
 
@@ -28,8 +29,7 @@ public:
     virtual void floating_state_changed(bool ball_on, bool dock_on);
 };
 
-struct ToolPage {
-    std::int64_t borrow = 0;  // 0 free, -1 while a handler uses the record
+struct ToolPage : WindowRecord {
     std::unique_ptr<PageVariant> variant;
 };
 

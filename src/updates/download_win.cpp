@@ -1,6 +1,6 @@
 #include "updates/download_win.h"
 
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "preferences/preferences_win.h"
 #include "ui/controls_win.h"
 #include "ui/system_error_win.h"

@@ -3,13 +3,14 @@
 #include <optional>
 #include <string_view>
 
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "main/main_window_win.h"
 #include "main/update_state.h"
 #include "preferences/preferences_win.h"
 #include "ui/controls_win.h"
 #include "updates/download_win.h"
 #include "ui/system_error_win.h"
+#include "ui/window_record_win.h"
 #include "updates/manifest.h"
 #include "updates/update_config.h"
 #include "updates/update_hooks_win.h"
@@ -41,12 +42,18 @@ bool start_or_report(MainWindow& w, std::function<void()> body) {
 
 bool window_hidden(HWND window) { return !IsWindowVisible(window) || IsIconic(window); }
 
-enum class Answer { Start, Declined, DownloadNotStarted };
+enum class Answer { Start, Declined, DownloadNotStarted, WindowGone };
 
 Answer offer(MainWindow& w, const UpdateManifest& manifest) {
     const std::wstring text = to_wide(offer_text(manifest, current_version));
     const std::wstring title = to_wide(offer_title);
-    if (MessageBoxW(w.hwnd, text.c_str(), title.c_str(), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDYES) {
+    // The box runs its own message loop, in which the window may be destroyed
+    // (the ball's "退出Lumaro"); then its record is not touched again.
+    const std::optional<int> answer = run_nested_loop(w.hwnd, [&] {
+        return MessageBoxW(w.hwnd, text.c_str(), title.c_str(), MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+    });
+    if (!answer) return Answer::WindowGone;
+    if (*answer != IDYES) {
         lock_update_state()->deferred_version = manifest.version;
         set_status(w.hwnd, deferred_status, false);
         return Answer::Declined;

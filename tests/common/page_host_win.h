@@ -18,7 +18,7 @@
 
 #include "../ui/ui_test_support_win.h"
 #include "ui/controls_win.h"
-#include "ui/show_page_win.h"
+#include "main/page_registry_win.h"
 #include "ui/tool_page_win.h"
 #include "ui/ui_resources_win.h"
 

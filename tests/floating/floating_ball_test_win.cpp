@@ -8,7 +8,7 @@
 
 #include "ball_test_support_win.h"
 #include "floating/floating_ball_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "ui/ui_resources_win.h"
 
 namespace {
@@ -33,7 +33,7 @@ class FloatingBallTest : public ::testing::Test {
 protected:
     HWND owner = nullptr;
     HWND window = nullptr;
-    std::unique_ptr<FloatingBall> ball;
+    FloatingBall* ball = nullptr;  // the window's own
     RECT work{};
 
     void SetUp() override {
@@ -44,7 +44,7 @@ protected:
         move_cursor(neutral_point(work));
         std::optional<CreatedBall> created = create_floating_ball(owner);
         ASSERT_TRUE(created);
-        ball = std::move(created->record);
+        ball = created->record;
         window = created->window;
         ShowWindow(window, SW_SHOWNOACTIVATE);
         pump();
@@ -85,7 +85,7 @@ TEST_F(FloatingBallTest, WindowClassStylesAndTitle) {
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_POPUP, static_cast<LONG_PTR>(WS_POPUP));
     EXPECT_EQ(GetParent(window), nullptr);
     EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
-    EXPECT_EQ(floating_ball_record(window), ball.get());
+    EXPECT_EQ(floating_ball_record(window), ball);
     EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(window, GCLP_HCURSOR)), LoadCursorW(nullptr, IDC_HAND));
 }
 

@@ -9,7 +9,7 @@
 
 #include "../common/main_window_host_win.h"
 #include "ball_test_support_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "main/main_window_win.h"
 #include "ui/controls_win.h"
 #include "ui/tool_page_win.h"
@@ -247,7 +247,9 @@ TEST_F(MainWindowBall, TheBallSwitchSavesAndSwitchingOffDestroysTheBall) {
     EXPECT_EQ(w->ball, nullptr);
     EXPECT_FALSE(IsWindow(ball));
     EXPECT_EQ(status(), "悬浮球已关闭。");
-    EXPECT_EQ(floating_states, (std::vector<WPARAM>{3, 2}));
+    // Switched on, shown again from the ball (the settings page is current),
+    // switched off.
+    EXPECT_EQ(floating_states, (std::vector<WPARAM>{3, 3, 2}));
     EXPECT_EQ(collapse(), 0);
 }
 

@@ -13,7 +13,7 @@
 
 #include "json/json_tree.h"
 #include "json/json_tree_view_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "ui/control_subclass_win.h"
 #include "ui/controls_win.h"
 #include "ui/painting_win.h"

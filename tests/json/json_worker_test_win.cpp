@@ -11,7 +11,7 @@
 #include "json/json_messages.h"
 #include "json/json_worker_win.h"
 #include "json_history/siphash.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 
 #include "../common/main_window_host_win.h"
 #include "../ui/ui_test_support_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "main/main_window_win.h"
 #include "settings/settings_controls.h"
 #include "settings_test_support_win.h"
@@ -168,6 +168,12 @@ TEST_F(SettingsInMainWindow, ARunEntryRemovedOutsideShowsOffTheNextTimeThePageIs
     EXPECT_EQ(read_text(control(503)), "已关闭");
     EXPECT_FALSE(selected(control(503)));
     EXPECT_EQ(read_text(w_->status_label), "就绪");
+    // Opening the window again from the ball counts as showing the page.
+    click(503);
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, run_key, L"Brivane"), 0);
+    ShowWindow(hwnd_, SW_HIDE);
+    SendMessageW(hwnd_, message_id(AppMessage::ShowMainWindow), 0, 0);
+    EXPECT_EQ(read_text(control(503)), "已关闭");
 }
 
 TEST_F(SettingsInMainWindow, SelectingSettingsAgainReportsTheFloatingState) {

@@ -13,7 +13,7 @@
 
 #include "../common/private_preferences_key_win.h"
 #include "../ui/ui_test_support_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "preferences/preferences_win.h"
 #include "settings/settings_controls.h"
 #include "settings/settings_page_win.h"

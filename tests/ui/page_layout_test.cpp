@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 
-#include "ui/borrow_guard.h"
 #include "ui/page_layout.h"
 
 namespace {
@@ -51,22 +49,6 @@ TEST(PageLayout, PageIndices) {
     EXPECT_FALSE(is_page_index(6));
     EXPECT_EQ(std::string(page_titles[settings_page]), "设置");
     EXPECT_EQ(std::string(page_titles[json_page]), "JSON 格式美化");
-}
-
-TEST(BorrowGuard, HoldsAFreeRecordAndReleasesIt) {
-    std::int64_t borrow = 0;
-    {
-        BorrowGuard guard(borrow);
-        EXPECT_TRUE(guard.held());
-        EXPECT_EQ(borrow, -1);
-        {
-            BorrowGuard again(borrow);
-            EXPECT_FALSE(again.held());
-            EXPECT_EQ(borrow, -1);
-        }
-        EXPECT_EQ(borrow, -1);
-    }
-    EXPECT_EQ(borrow, 0);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "ui/tool_page_win.h"
 #include "ui/ui_resources_win.h"
 #include "ui_test_support_win.h"

@@ -42,8 +42,7 @@ inline LRESULT CALLBACK host_procedure(HWND hwnd, UINT message, WPARAM wparam, L
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd, &r);
-            SetDCBrushColor(reinterpret_cast<HDC>(wparam), ui_resources().palette.window_bg);
-            FillRect(reinterpret_cast<HDC>(wparam), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+            fill_rect(reinterpret_cast<HDC>(wparam), r, ui_resources().palette.window_bg);
             return 1;
         }
         default:

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../common/main_window_host_win.h"
-#include "main/app_message.h"
+#include "ui/app_message.h"
 #include "main/main_window_win.h"
 #include "main/update_state.h"
 #include "ui/controls_win.h"

@@ -7,44 +7,27 @@
 #include <string>
 #include <vector>
 
-#include "main/app_message.h"
+#include "../common/main_window_host_win.h"
+#include "../ui/ui_test_support_win.h"
+#include "main/main_window_win.h"
 #include "preferences/preferences.h"
+#include "ui/app_message.h"
 #include "ui/controls_win.h"
 #include "ui/page_layout.h"
-#include "ui/show_page_win.h"
 #include "ui/tool_page_win.h"
 #include "ui/ui_resources_win.h"
-#include "ui_test_support_win.h"
 
 namespace {
 
-using ui_test::HostWindow;
-
-// The fields of the main window that show_page uses, in a plain window.
-struct TestMain {
+// The real main window, shown without activation and with no page made yet.
+HWND open_shown_main_window() {
+    main_window_test::store_preference(L"HiddenTools", std::nullopt);
     HWND hwnd = nullptr;
-    std::array<HWND, 5> nav_items{};
-    HWND settings_item = nullptr;
-    std::array<HWND, page_count> pages{};
-    int current = 0;
-    ToolMask visible_tools = ToolMask::all();
-    bool ball_enabled = false;
-    bool dock_enabled = false;
-    HWND status_label = nullptr;
-    int layouts = 0;
-};
-
-// The main window's page rectangle: x 168, y 0, W - 168 by H - 30.
-void layout_main_window(TestMain& main) {
-    ++main.layouts;
-    RECT client;
-    GetClientRect(main.hwnd, &client);
-    const int w = unscale(client.right);
-    const int h = unscale(client.bottom);
-    if (HWND page = main.pages[static_cast<std::size_t>(main.current)]) place_control(page, 168, 0, w - 168, h - 30);
+    MainWindow* record = nullptr;
+    main_window_test::open_main_window(hwnd, record);
+    ShowWindow(hwnd, SW_SHOWNA);
+    return hwnd;
 }
-
-static_assert(PageHost<TestMain>);
 
 std::wstring text_of(HWND hwnd) {
     wchar_t buffer[256] = {};
@@ -68,18 +51,10 @@ void expect_rect(const RECT& r, int x, int y, int w, int h) {
 
 class ShowPage : public ::testing::Test {
 protected:
-    ShowPage() : host_(scale(1076), scale(690)) {}
-
-    void SetUp() override {
-        ASSERT_TRUE(register_page_class(GetModuleHandleW(nullptr)));
-        main_.hwnd = host_.hwnd();
-        const char* texts[5] = {"JSON 美化", "时间戳", "UUID 生成", "身份证号", "时间差值"};
-        for (int i = 0; i < 5; ++i) {
-            const std::size_t k = static_cast<std::size_t>(i);
-            main_.nav_items[k] = create_control(main_.hwnd, ControlKind::NavItem, texts[i], 10 + i);
-        }
-        main_.settings_item = create_control(main_.hwnd, ControlKind::NavItem, "设置", 15);
-        main_.status_label = create_control(main_.hwnd, ControlKind::StatusLabel, "", status_label_id);
+    ShowPage() : hwnd_(open_shown_main_window()), main_(*main_window_record(hwnd_)) {}
+    ~ShowPage() override {
+        DestroyWindow(hwnd_);
+        ui_test::HostWindow::pump();
     }
 
     HWND entry(int index) const {
@@ -91,8 +66,16 @@ protected:
         for (int i = 0; i < page_count; ++i) EXPECT_EQ(has_property(entry(i), selected_property), i == index) << i;
     }
 
-    HostWindow host_;
-    TestMain main_;
+    // Where the main window's layout puts the page: 168, 0, W - 168 by H - 30.
+    void expect_page_placed(int index) const {
+        RECT client;
+        GetClientRect(main_.hwnd, &client);
+        expect_rect(rect_in(page(index), main_.hwnd), 168, 0, unscale(client.right) - 168,
+                    unscale(client.bottom) - 30);
+    }
+
+    HWND hwnd_;
+    MainWindow& main_;
 };
 
 TEST_F(ShowPage, CreatesThePageOnFirstShowAndKeepsIt) {
@@ -148,10 +131,11 @@ TEST_F(ShowPage, ResetsTheStatusLineToReady) {
 }
 
 TEST_F(ShowPage, LaysOutTheMainWindowEachTime) {
-    show_page(main_, json_page);
-    show_page(main_, json_page);
-    show_page(main_, settings_page);
-    EXPECT_EQ(main_.layouts, 3);
+    for (int index : {json_page, json_page, settings_page}) {
+        show_page(main_, index);
+        expect_page_placed(index);
+        SetWindowPos(page(index), nullptr, 0, 0, 5, 5, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 TEST_F(ShowPage, AHiddenToolIsNotShown) {
@@ -183,7 +167,7 @@ TEST_F(ShowPage, IndicesOutOfRangeDoNothing) {
     show_page(main_, -1);
     show_page(main_, page_count);
     EXPECT_EQ(main_.current, timestamp_page);
-    EXPECT_EQ(main_.layouts, 1);
+    expect_selected_only(timestamp_page);
 }
 
 TEST_F(ShowPage, HidingAToolKeepsItsPage) {
@@ -247,9 +231,10 @@ TEST_F(ShowPage, APageStartsWithItsTitleWhereTheLayoutPutsIt) {
 }
 
 TEST_F(ShowPage, TitlesFollowTheContentWidthRules) {
-    const int w = 1200;  // wide enough for every cap
-    host_.pump();
-    SetWindowPos(main_.hwnd, nullptr, 0, 0, scale(168 + w), scale(690), SWP_NOZORDER | SWP_NOACTIVATE);
+    const int w = 1000;  // wide enough for every cap, narrow enough for the screen at 144 DPI
+    RECT r{0, 0, scale(168 + w), scale(690)};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(main_.hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     const int expected[page_count] = {w - 216, 880, w - 56, w - 56, 760, 720 - 28};
     for (int index = 0; index < page_count; ++index) {
         SCOPED_TRACE(index);
@@ -289,6 +274,7 @@ TEST_F(ShowPage, SelectingSettingsAlwaysSendsTheFloatingFlags) {
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, record_floating_state, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     main_.ball_enabled = true;
+    main_.dock_enabled = false;
     show_page(main_, settings_page);
     main_.ball_enabled = false;
     main_.dock_enabled = true;
@@ -310,14 +296,12 @@ LRESULT CALLBACK refuse_window_creation(int code, WPARAM wparam, LPARAM lparam) 
 TEST_F(ShowPage, AFailedPageCreationLeavesEverythingAsItWas) {
     show_page(main_, json_page);
     HWND json = page(json_page);
-    const int layouts = main_.layouts;
     HHOOK hook = SetWindowsHookExW(WH_CBT, refuse_window_creation, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     show_page(main_, time_diff_page);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(page(time_diff_page), nullptr);
     EXPECT_EQ(main_.current, json_page);
-    EXPECT_EQ(main_.layouts, layouts);
     EXPECT_TRUE(IsWindowVisible(json));
     expect_selected_only(json_page);
     EXPECT_EQ(text_of(main_.status_label), L"无法打开工具页面。");
