@@ -130,6 +130,7 @@ private:
     bool tree_showing_ = false;
     bool result_shown_ = true;
     std::optional<LRESULT> history_pick_;  // the item chosen in the open list, until it closes
+    HWND busy_focus_ = nullptr;  // the control that had the focus when a job disabled it
 };
 
 JsonPage::JsonPage(HWND page)
@@ -550,10 +551,19 @@ void JsonPage::reset_result() {
     enable_controls();
 }
 
+// Disabling the focused control leaves the keyboard nowhere, so a button
+// pressed with Enter or Space gets the focus back when its job is done,
+// unless the user has put it somewhere else meanwhile.
 void JsonPage::enable_controls() {
     const bool idle = !job_running();
-    for (HWND control : {format_, compact_, escape_, unescape_, paste_, clear_, view_, history_box_})
+    const HWND focus = GetFocus();
+    for (HWND control : {format_, compact_, escape_, unescape_, paste_, clear_, view_, history_box_}) {
+        if (!idle && control == focus) busy_focus_ = control;
         EnableWindow(control, idle);
+    }
+    if (const HWND back = idle ? std::exchange(busy_focus_, nullptr) : nullptr;
+        back && !GetFocus() && GetActiveWindow() == GetAncestor(page_, GA_ROOT))
+        SetFocus(back);
     const bool has_result = !std::holds_alternative<std::monostate>(result_);
     EnableWindow(copy_, idle && has_result && result_current());
 }

@@ -309,10 +309,14 @@ TEST_P(JsonPageTest, ButtonsTransformTheInput) {
         {ids::escape, "a\"b", "\"a\\\"b\"", "已转义为 JSON 字符串。"},
         {ids::unescape, "\"x\\ty\"", "x\ty", "已取消转义。"},
     };
+    SetForegroundWindow(host_.hwnd());
     for (const Case& c : cases) {
         SetWindowTextW(input(), to_wide_crlf(c.input).c_str());
+        SetFocus(button(c.id));
+        ASSERT_EQ(GetFocus(), button(c.id));
         click(c.id);
         EXPECT_EQ(next_status(), c.message);
+        EXPECT_EQ(GetFocus(), button(c.id)) << "the keyboard is back on the button once its job is done";
         EXPECT_FALSE(status_is_error());
         EXPECT_EQ(normalized(result_box()), c.result);
         EXPECT_EQ(normalized(input()), c.input);  // only the automatic format rewrites the input
