@@ -81,7 +81,7 @@ std::vector<MemoryRow> measure_memory(const std::vector<Doc>& docs) {
         MemoryRow row;
         row.name = d.name + (d.generated ? "*" : "");
         row.input = d.text.size();
-        std::string_view text = d.text;
+        const std::string& text = d.text;
         row.format_rss_kib = child_rss_growth_kib([&] {
             auto r = format_json(text, JsonMode::format);
             benchmark::DoNotOptimize(r);
@@ -95,7 +95,7 @@ std::vector<MemoryRow> measure_memory(const std::vector<Doc>& docs) {
     for (std::size_t i = 0; i < docs.size(); ++i) {
         const Doc& d = docs[i];
         MemoryRow& row = rows[i];
-        std::string_view text = d.text;
+        const std::string& text = d.text;
         std::variant<std::string, JsonError> kept;
         row.format_peak = heap::measure([&] { kept = format_json(text, JsonMode::format); });
         if (const std::string* s = std::get_if<std::string>(&kept)) {

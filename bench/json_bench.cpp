@@ -71,7 +71,7 @@ void finish(benchmark::State& state, const Doc& doc) {
 // format_json exactly as the worker calls it: a view of the text, a fresh
 // std::string back (destroyed at the end of the iteration).
 void bm_ours_format(benchmark::State& state, const Doc* doc, JsonMode mode) {
-    std::string_view text = doc->text;
+    const std::string& text = doc->text;
     for (auto _ : state) {
         auto result = format_json(text, mode);
         if (!std::holds_alternative<std::string>(result)) {

@@ -17,9 +17,9 @@ struct ScanOutcomes {
     std::variant<JsonTree, JsonError> tree;
 };
 
-inline ScanOutcomes scan_all_ways(std::string_view text) {
+inline ScanOutcomes scan_all_ways(const std::string& text) {
     return {format_json(text, JsonMode::format), format_json(text, JsonMode::compact),
-            build_json_tree(std::string(text))};
+            build_json_tree(text)};
 }
 
 template <class T>
