@@ -229,9 +229,7 @@ std::variant<std::string, JsonError> compact(const std::string& text) {
     // Written in place: the buffer is never filled with zeros first.
     out.resize_and_overwrite(text.size() + slack, [&](char* p, std::size_t) {
         CompactDriver driver(text, p);
-        JsonScanner<CompactDriver> scanner(text, driver);
-        ok = scanner.scan_document();
-        if (!ok) failure = scanner.failure();
+        ok = scan_json(text, driver, failure);
         return ok ? driver.length() : std::size_t{0};
     });
     if (!ok) return make_json_error(text, failure.offset, failure.message);
@@ -249,9 +247,8 @@ constexpr std::size_t pretty_probe_bytes = 64 * 1024;
 
 // Why a scan with the pretty form's counter or writer stopped.
 template <class Driver>
-JsonError pretty_failure(std::string_view text, const JsonScanner<Driver>& scanner, const Driver& driver) {
+JsonError pretty_failure(std::string_view text, const JsonScanFailure& f, const Driver& driver) {
     if (driver.too_large()) return plain_json_error(json_messages::pretty_too_large);
-    const JsonScanFailure& f = scanner.failure();
     return make_json_error(text, f.offset, f.message);
 }
 
@@ -266,10 +263,10 @@ PrettyPass write_pretty(const std::string& text, std::size_t room, std::string& 
     PrettyPass pass;
     out.resize_and_overwrite(room + slack, [&](char* p, std::size_t) {
         PrettyWriter writer(text, p, room);
-        JsonScanner<PrettyWriter> scanner(text, writer);
-        if (!scanner.scan_document()) {
+        JsonScanFailure failure;
+        if (!scan_json(text, writer, failure)) {
             pass.failed = true;
-            pass.error = pretty_failure(text, scanner, writer);
+            pass.error = pretty_failure(text, failure, writer);
         }
         pass.overflowed = writer.overflowed();
         pass.length = writer.length();
@@ -283,17 +280,16 @@ PrettyPass write_pretty(const std::string& text, std::size_t room, std::string& 
 std::variant<std::size_t, JsonError> pretty_room(const std::string& text) {
     if (text.size() <= pretty_probe_bytes) return std::min(json_pretty_limit, 3 * text.size() + 1024);
     PrettyCounter probe(pretty_probe_bytes);
-    JsonScanner<PrettyCounter> probe_scan(text, probe);
-    if (probe_scan.scan_document()) return probe.length();
-    if (probe.probed() == 0) return pretty_failure(text, probe_scan, probe);
+    JsonScanFailure failure;
+    if (scan_json(text, probe, failure)) return probe.length();
+    if (probe.probed() == 0) return pretty_failure(text, failure, probe);
     double per_byte = static_cast<double>(probe.length()) / static_cast<double>(probe.probed());
     double estimate = per_byte * static_cast<double>(text.size());
     // Clearly over the limit: counting finds the refusal (or the exact size)
     // without writing or allocating anything.
     if (estimate > 1.25 * static_cast<double>(json_pretty_limit)) {
         PrettyCounter counter(SIZE_MAX);
-        JsonScanner<PrettyCounter> count_scan(text, counter);
-        if (!count_scan.scan_document()) return pretty_failure(text, count_scan, counter);
+        if (!scan_json(text, counter, failure)) return pretty_failure(text, failure, counter);
         return counter.length();
     }
     auto room = static_cast<std::size_t>(estimate);
