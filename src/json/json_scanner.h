@@ -191,6 +191,23 @@ private:
     }
 
     void skip_digits() {
+#if defined(__SSE2__)
+        if constexpr (Path == JsonScanPath::sse2) {
+            // Digits are the bytes that, moved down by '0' and across the sign,
+            // compare below the ten smallest signed values.
+            const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
+            const __m128i ten = _mm_set1_epi8(static_cast<char>(-128 + 10));
+            while (end_ - p_ >= 16) {
+                __m128i v = _mm_add_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p_)), shift);
+                unsigned other = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, ten))) ^ 0xFFFFu;
+                if (other != 0) {
+                    p_ += __builtin_ctz(other);
+                    return;
+                }
+                p_ += 16;
+            }
+        }
+#endif
         while (end_ - p_ >= 8) {
             std::uint64_t stops = json_detail::non_digits(json_detail::load8(p_));
             if (stops != 0) {
@@ -202,7 +219,10 @@ private:
         while (json_detail::is_digit(*p_)) ++p_;
     }
 
-    bool scan_value(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
+    // Inlined into the container loop; only containers recurse. Strings are
+    // scanned in line among an object's members, where most of them are.
+    template <bool InObject = false>
+    [[gnu::always_inline]] bool scan_value(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
         if (*p_ <= ' ') {
             // One space, as after a colon or comma in indented text, then the value.
             if (*p_ == ' ' && p_[1] > ' ')
@@ -213,7 +233,7 @@ private:
         const unsigned char* start = p_;
         switch (*p_) {
         case '"':
-            if (!scan_string()) return false;
+            if (!(InObject ? scan_string() : scan_string_call())) return false;
             break;
         case '-': case '0': case '1': case '2': case '3': case '4':
         case '5': case '6': case '7': case '8': case '9':
@@ -275,7 +295,9 @@ private:
 
     // From the opening quote to one past the closing quote; escapes are
     // validated, never decoded.
-    bool scan_string() {
+    [[gnu::noinline]] bool scan_string_call() { return scan_string(); }
+
+    [[gnu::always_inline]] bool scan_string() {
         ++p_;
         for (;;) {
             skip_plain_string_bytes();
@@ -303,7 +325,7 @@ private:
     }
 
     // The token is the raw text; no range check, no conversion.
-    bool scan_number() {
+    [[gnu::always_inline]] bool scan_number() {
         using json_detail::is_digit;
         if (*p_ == '-') {
             ++p_;
@@ -341,7 +363,7 @@ private:
     }
 
     template <bool Object>
-    bool scan_container(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
+    [[gnu::noinline]] bool scan_container(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
         constexpr unsigned char closing = Object ? '}' : ']';
         const char* wrong_separator = Object ? json_messages::comma_or_brace : json_messages::comma_or_bracket;
         if (depth == json_max_depth) return fail(json_messages::too_deep, p_);
@@ -371,7 +393,7 @@ private:
                 child.index = members;
             }
             std::uint32_t child_node = 0;
-            if (!scan_value(child, depth + 1, child_node)) return false;
+            if (!scan_value<Object>(child, depth + 1, child_node)) return false;
             ++members;
             if (*p_ <= ' ') skip_space();
             if (*p_ == ',') {

@@ -10,11 +10,12 @@ class TreeDriver {
 public:
     explicit TreeDriver(std::vector<JsonNode>& nodes) : nodes_(nodes) {}
 
-    bool scalar(const JsonSlot& slot, unsigned, std::size_t begin, std::size_t end, std::uint32_t& node) {
+    [[gnu::always_inline]] bool scalar(const JsonSlot& slot, unsigned, std::size_t begin, std::size_t end,
+                                       std::uint32_t& node) {
         node = append(slot, JsonNodeKind::scalar, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end));
         return true;
     }
-    bool open(const JsonSlot& slot, unsigned, bool object, std::uint32_t& node) {
+    [[gnu::always_inline]] bool open(const JsonSlot& slot, unsigned, bool object, std::uint32_t& node) {
         node = append(slot, object ? JsonNodeKind::object : JsonNodeKind::array, 0, 0);
         return true;
     }
@@ -27,7 +28,7 @@ private:
     std::vector<JsonNode>& nodes_;
     std::uint32_t count_ = 0;  // nodes_.size(), without the division it costs
 
-    std::uint32_t append(const JsonSlot& slot, JsonNodeKind kind, std::uint32_t a, std::uint32_t b) {
+    [[gnu::always_inline]] std::uint32_t append(const JsonSlot& slot, JsonNodeKind kind, std::uint32_t a, std::uint32_t b) {
         std::uint32_t index = count_++;
         std::uint32_t key_or_index = 0;
         std::uint32_t key_end = 0;
@@ -68,7 +69,7 @@ struct NodeCounter {
     bool close(std::uint32_t, unsigned, bool, std::uint32_t) { return true; }
 };
 
-constexpr std::size_t tree_probe_bytes = 64 * 1024;
+constexpr std::size_t tree_probe_bytes = 16 * 1024;
 
 // Room for the node table: counted exactly for a short document, else from
 // the probe's density with a margin; at least one node per 12 bytes (what
