@@ -150,6 +150,7 @@ private:
     void skip_space() {
         for (;;) {
             unsigned char c = *p_;
+            if (c > ' ') return;
             if (c == '\n') {
                 ++p_;
                 skip_indentation();
@@ -398,7 +399,14 @@ private:
             if (*p_ <= ' ') skip_space();
             if (*p_ == ',') {
                 ++p_;
-                if (*p_ <= ' ') skip_space();
+                if (*p_ <= ' ') {
+                    // Indented text: a line break and the next line's indentation.
+                    if (*p_ == '\n') {
+                        ++p_;
+                        skip_indentation();
+                    }
+                    if (*p_ <= ' ') skip_space();
+                }
                 child.follows_sibling = true;
                 child.previous = child_node;
                 continue;

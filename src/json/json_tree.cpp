@@ -38,7 +38,16 @@ private:
         } else if (slot.place == JsonPlace::element) {
             key_or_index = slot.index;
         }
-        nodes_.push_back(JsonNode{static_cast<std::uint32_t>(kind), a, b, key_or_index, key_end, 0, 0});
+        // Filled in place: building the node aside and copying it stalls on
+        // the overlapping moves of a 28-byte record.
+        JsonNode& n = nodes_.emplace_back();
+        n.kind = static_cast<std::uint32_t>(kind);
+        n.a = a;
+        n.b = b;
+        n.key_or_index = key_or_index;
+        n.key_end = key_end;
+        n.first_child = 0;
+        n.next_sibling = 0;
         if (slot.place != JsonPlace::top) {
             JsonNode* base = nodes_.data();
             if (slot.follows_sibling)
