@@ -218,8 +218,8 @@ private:
     }
 };
 
-// Memory is given back when the compact result leaves at least this much, and
-// a quarter of its size, unused.
+// Memory is given back (by a copy) when the compact result leaves at least
+// this much, and half its size, unused.
 constexpr std::size_t compact_spare_kept = 1024 * 1024;
 
 std::variant<std::string, JsonError> compact(const std::string& text) {
@@ -234,7 +234,7 @@ std::variant<std::string, JsonError> compact(const std::string& text) {
     });
     if (!ok) return make_json_error(text, failure.offset, failure.message);
     std::size_t spare = out.capacity() - out.size();
-    if (spare >= compact_spare_kept && spare >= out.size() / 4) out.shrink_to_fit();
+    if (spare >= compact_spare_kept && spare >= out.size() / 2) out.shrink_to_fit();
     return out;
 }
 
