@@ -100,6 +100,50 @@ inline std::uint64_t non_digits(std::uint64_t v) {
     return nonzero_bytes(high | over);
 }
 
+// The runs the scanner skips. Each tells which bytes end it: in a 64-bit word
+// (high bit of each such byte), in 16 bytes with SSE2 (one bit per byte), and
+// one byte at a time (the NUL after the text ends every run).
+struct Indentation {
+    static std::uint64_t stops8(std::uint64_t v) { return nonzero_bytes(v ^ (ones * ' ')); }
+    static bool continues(unsigned char c) { return c == ' '; }
+#if defined(__SSE2__)
+    static unsigned stops16(__m128i v) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))) ^ 0xFFFFu;
+    }
+#endif
+};
+
+struct Digits {
+    static std::uint64_t stops8(std::uint64_t v) { return non_digits(v); }
+    static bool continues(unsigned char c) { return is_digit(c); }
+#if defined(__SSE2__)
+    // Digits are the bytes that, moved down by '0' and across the sign,
+    // compare below the ten smallest signed values.
+    static unsigned stops16(__m128i v) {
+        __m128i moved = _mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(0x80 - '0')));
+        __m128i digit = _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + 10)));
+        return static_cast<unsigned>(_mm_movemask_epi8(digit)) ^ 0xFFFFu;
+    }
+#endif
+};
+
+// Plain string bytes: all but quote, backslash and control bytes.
+struct StringBytes {
+    static std::uint64_t stops8(std::uint64_t v) { return string_stops(v); }
+    static bool continues(unsigned char c) { return c != '"' && c != '\\' && c >= 0x20; }
+#if defined(__SSE2__)
+    // Flipping bit 1 keeps the control bytes below 0x20 and takes the quote
+    // (0x22) to 0x20, while no other byte lands at 0x20 or below.
+    static unsigned stops16(__m128i v) {
+        const __m128i space = _mm_set1_epi8(0x20);
+        __m128i flipped = _mm_xor_si128(v, _mm_set1_epi8(0x02));
+        __m128i special = _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(flipped, space), space),
+                                       _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+        return static_cast<unsigned>(_mm_movemask_epi8(special));
+    }
+#endif
+};
+
 }  // namespace json_detail
 
 // The text must be followed by a NUL byte (a std::string always is): every
@@ -162,47 +206,16 @@ private:
         }
     }
 
-    // The run of spaces that follows a line break in indented text.
-    void skip_indentation() {
+    // To the first byte that ends the run: whole blocks while a block remains
+    // before the end, then byte by byte.
+    template <class Run>
+    [[gnu::always_inline]] void skip_run() {
 #if defined(__SSE2__)
         if constexpr (Path == JsonScanPath::sse2) {
-            const __m128i space = _mm_set1_epi8(' ');
             while (end_ - p_ >= 16) {
-                __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
-                unsigned other = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, space))) ^ 0xFFFFu;
-                if (other != 0) {
-                    p_ += __builtin_ctz(other);
-                    return;
-                }
-                p_ += 16;
-            }
-        }
-#endif
-        if constexpr (Path == JsonScanPath::word) {
-            while (end_ - p_ >= 8) {
-                std::uint64_t other = json_detail::load8(p_) ^ (json_detail::ones * ' ');
-                if (other != 0) {
-                    p_ += json_detail::first_marked(json_detail::nonzero_bytes(other));
-                    return;
-                }
-                p_ += 8;
-            }
-        }
-        while (*p_ == ' ') ++p_;
-    }
-
-    void skip_digits() {
-#if defined(__SSE2__)
-        if constexpr (Path == JsonScanPath::sse2) {
-            // Digits are the bytes that, moved down by '0' and across the sign,
-            // compare below the ten smallest signed values.
-            const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
-            const __m128i ten = _mm_set1_epi8(static_cast<char>(-128 + 10));
-            while (end_ - p_ >= 16) {
-                __m128i v = _mm_add_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p_)), shift);
-                unsigned other = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, ten))) ^ 0xFFFFu;
-                if (other != 0) {
-                    p_ += __builtin_ctz(other);
+                unsigned stops = Run::stops16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p_)));
+                if (stops != 0) {
+                    p_ += __builtin_ctz(stops);
                     return;
                 }
                 p_ += 16;
@@ -210,15 +223,19 @@ private:
         }
 #endif
         while (end_ - p_ >= 8) {
-            std::uint64_t stops = json_detail::non_digits(json_detail::load8(p_));
+            std::uint64_t stops = Run::stops8(json_detail::load8(p_));
             if (stops != 0) {
                 p_ += json_detail::first_marked(stops);
                 return;
             }
             p_ += 8;
         }
-        while (json_detail::is_digit(*p_)) ++p_;
+        while (Run::continues(*p_)) ++p_;
     }
+
+    // The run of spaces that follows a line break in indented text.
+    void skip_indentation() { skip_run<json_detail::Indentation>(); }
+    void skip_digits() { skip_run<json_detail::Digits>(); }
 
     // Inlined into the container loop; only containers recurse. Strings are
     // scanned in line among an object's members, where most of them are.
@@ -260,40 +277,6 @@ private:
         return true;
     }
 
-    // To the first quote, backslash or control byte of a string.
-    void skip_plain_string_bytes() {
-#if defined(__SSE2__)
-        if constexpr (Path == JsonScanPath::sse2) {
-            const __m128i quote = _mm_set1_epi8('"');
-            const __m128i backslash = _mm_set1_epi8('\\');
-            const __m128i control_max = _mm_set1_epi8(0x1F);
-            while (end_ - p_ >= 16) {
-                __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
-                __m128i special = _mm_or_si128(
-                    _mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)),
-                    _mm_cmpeq_epi8(_mm_max_epu8(v, control_max), control_max));
-                unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
-                if (mask != 0) {
-                    p_ += __builtin_ctz(mask);
-                    return;
-                }
-                p_ += 16;
-            }
-        }
-#endif
-        if constexpr (Path == JsonScanPath::word) {
-            while (end_ - p_ >= 8) {
-                std::uint64_t stops = json_detail::string_stops(json_detail::load8(p_));
-                if (stops != 0) {
-                    p_ += json_detail::first_marked(stops);
-                    return;
-                }
-                p_ += 8;
-            }
-        }
-        while (*p_ != '"' && *p_ != '\\' && *p_ >= 0x20) ++p_;
-    }
-
     // From the opening quote to one past the closing quote; escapes are
     // validated, never decoded.
     [[gnu::noinline]] bool scan_string_call() { return scan_string(); }
@@ -301,7 +284,7 @@ private:
     [[gnu::always_inline]] bool scan_string() {
         ++p_;
         for (;;) {
-            skip_plain_string_bytes();
+            skip_run<json_detail::StringBytes>();
             if (*p_ == '"') {
                 ++p_;
                 return true;

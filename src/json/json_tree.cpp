@@ -80,11 +80,13 @@ struct NodeCounter {
 
 constexpr std::size_t tree_probe_bytes = 16 * 1024;
 
-// Room for the node table: counted exactly for a short document, else from
-// the probe's density with a margin; at least one node per 12 bytes (what
-// number-heavy documents need). A document denser than that further on grows
-// the table once or twice.
+// Room for the node table. Under 1 MiB a node per 8 bytes, more than most
+// documents need, costs less than a probe; larger documents are measured by
+// the probe's density with a margin, at least one node per 12 bytes (what
+// number-heavy documents need). A document denser further on grows the table
+// once or twice.
 std::size_t node_estimate(const std::string& text) {
+    if (text.size() < 1024 * 1024) return text.size() / 8 + 16;
     NodeCounter probe{tree_probe_bytes};
     JsonScanFailure failure;
     bool whole = scan_json(text, probe, failure);
