@@ -49,6 +49,7 @@
 #include "json/json_format.h"
 #include "json/json_tree.h"
 #include "json/json_messages.h"
+#include "json/json_scanner.h"
 #include "rapidjson_peer.h"
 #if defined(LUMARO_BENCH_YYJSON)
 #include "yyjson_peer.h"
@@ -282,6 +283,9 @@ int main(int argc, char** argv) {
         return v != nullptr && std::strcmp(v, "1") == 0;
     };
     default_malloc = env_on("LUMARO_BENCH_DEFAULT_MALLOC");
+    // The scanner reads runs of bytes with SSE2 unless told to use 64-bit words.
+    const char* path = std::getenv("LUMARO_JSON_SCAN_PATH");
+    if (path != nullptr && std::strcmp(path, "word") == 0) json_scan_path = JsonScanPath::word;
     use_wall_clock = env_on("LUMARO_BENCH_REAL_TIME");
     for (int i = 0; i < argc; ++i) {
         if (i > 0 && std::strcmp(argv[i], "--default-malloc") == 0) {
@@ -330,6 +334,7 @@ int main(int argc, char** argv) {
     std::vector<Doc> docs = load_documents(folder);
     benchmark::AddCustomContext("allocator", allocator);
     benchmark::AddCustomContext("clock", use_wall_clock ? "wall" : "thread CPU time");
+    benchmark::AddCustomContext("scan path", json_scan_path == JsonScanPath::word ? "64-bit words" : "SSE2");
     benchmark::AddCustomContext("data", folder);
     for (const Doc& d : docs)
         benchmark::AddCustomContext(d.name, std::to_string(d.text.size()) + " bytes" + (d.generated ? ", generated" : ""));
