@@ -49,6 +49,20 @@ std::vector<Doc> load_documents(std::string& folder) {
         }
         docs.push_back(std::move(d));
     }
+    const std::size_t corpus = docs.size();
+    for (std::size_t mib : {16, 64}) {
+        Doc d;
+        d.name = "scaled_" + std::to_string(mib) + "mib";
+        d.scaled = true;
+        d.text = "[";
+        for (std::size_t i = 0; d.text.size() < (mib << 20); ++i) {
+            if (i > 0) d.text += ",\n";
+            d.text += docs[i % corpus].text;
+            d.generated = d.generated || docs[i % corpus].generated;
+        }
+        d.text += "]";
+        docs.push_back(std::move(d));
+    }
     return docs;
 }
 

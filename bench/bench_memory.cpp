@@ -20,7 +20,11 @@
 #include "bench_report.h"
 #include "json/json_format.h"
 #include "json/json_tree.h"
+#include "json/json_messages.h"
 #include "rapidjson_peer.h"
+#if defined(LUMARO_BENCH_YYJSON)
+#include "yyjson_peer.h"
+#endif
 
 namespace bench {
 
@@ -81,7 +85,7 @@ std::vector<MemoryRow> measure_memory(const std::vector<Doc>& docs) {
         MemoryRow row;
         row.name = d.name + (d.generated ? "*" : "");
         row.input = d.text.size();
-        std::string_view text = d.text;
+        const std::string& text = d.text;
         row.format_rss_kib = child_rss_growth_kib([&] {
             auto r = format_json(text, JsonMode::format);
             benchmark::DoNotOptimize(r);
@@ -90,17 +94,25 @@ std::vector<MemoryRow> measure_memory(const std::vector<Doc>& docs) {
             std::size_t n = peer::rapidjson_default.pretty(d.text);
             benchmark::DoNotOptimize(n);
         });
+#if defined(LUMARO_BENCH_YYJSON)
+        row.yy_rss_kib = child_rss_growth_kib([&] {
+            std::size_t n = peer::yyjson_pretty(d.text);
+            benchmark::DoNotOptimize(n);
+        });
+#endif
         rows.push_back(row);
     }
     for (std::size_t i = 0; i < docs.size(); ++i) {
         const Doc& d = docs[i];
         MemoryRow& row = rows[i];
-        std::string_view text = d.text;
+        const std::string& text = d.text;
         std::variant<std::string, JsonError> kept;
         row.format_peak = heap::measure([&] { kept = format_json(text, JsonMode::format); });
         if (const std::string* s = std::get_if<std::string>(&kept)) {
             row.output = s->size();
             row.capacity = s->capacity();
+        } else {
+            row.refused = std::get<JsonError>(kept).message == json_messages::pretty_too_large;
         }
         kept = std::string();
         row.compact_peak = heap::measure([&] { kept = format_json(text, JsonMode::compact); });
@@ -118,21 +130,24 @@ std::vector<MemoryRow> measure_memory(const std::vector<Doc>& docs) {
 void print_memory(const std::vector<MemoryRow>& rows, std::ostream& out) {
     out << "\nPeak memory of one format (pretty) call, MiB. 'heap peak' = most operator-new bytes live at once\n"
            "during the call (exact, from counting new/delete); 'RSS peak' = resident-set high-water growth of the\n"
-           "call in a forked child with a trimmed heap. Target: input + output + 1 MiB, i.e. heap peak <= output + 1.\n";
+           "call in a forked child with a trimmed heap. Target: input + output + 1 MiB, i.e. heap peak <= output + 1;\n"
+           "for a refused document (output 'refused') input + 24 MiB + 1 MiB.\n";
     char line[256];
-    std::snprintf(line, sizeof line, "%-13s %7s %7s %8s %9s %9s %9s %7s  %9s %9s\n", "file", "input", "output",
-                  "capacity", "heap peak", "RSS peak", "in+peak", "limit", "RJ output", "RJ RSS");
-    out << line << std::string(100, '-') << '\n';
+    std::snprintf(line, sizeof line, "%-13s %7s %7s %8s %9s %9s %9s %7s  %9s %9s %9s\n", "file", "input", "output",
+                  "capacity", "heap peak", "RSS peak", "in+peak", "limit", "RJ output", "RJ RSS", "yyjson RSS");
+    out << line << std::string(110, '-') << '\n';
     for (const MemoryRow& r : rows) {
-        double limit = static_cast<double>(r.input + r.output) + 1024.0 * 1024.0;
+        double limit = static_cast<double>(r.input + (r.refused ? json_pretty_limit : r.output)) + 1024.0 * 1024.0;
         double total = static_cast<double>(r.input) + static_cast<double>(r.format_peak.bytes);
-        std::snprintf(line, sizeof line, "%-13s %7s %7s %8s %9s %9s %9s %7s  %9s %9s  %s\n", r.name.c_str(),
-                      mib(static_cast<double>(r.input)).c_str(), mib(static_cast<double>(r.output)).c_str(),
+        std::snprintf(line, sizeof line, "%-13s %7s %7s %8s %9s %9s %9s %7s  %9s %9s %9s  %s\n", r.name.c_str(),
+                      mib(static_cast<double>(r.input)).c_str(),
+                      r.refused ? "refused" : mib(static_cast<double>(r.output)).c_str(),
                       mib(static_cast<double>(r.capacity)).c_str(),
                       mib(static_cast<double>(r.format_peak.bytes)).c_str(),
                       r.format_rss_kib < 0 ? "?" : mib(static_cast<double>(r.format_rss_kib) * 1024).c_str(),
                       mib(total).c_str(), mib(limit).c_str(), mib(static_cast<double>(r.rj_output)).c_str(),
                       r.rj_rss_kib < 0 ? "?" : mib(static_cast<double>(r.rj_rss_kib) * 1024).c_str(),
+                      r.yy_rss_kib < 0 ? "-" : mib(static_cast<double>(r.yy_rss_kib) * 1024).c_str(),
                       total <= limit ? "met" : "MISSED");
         out << line;
     }

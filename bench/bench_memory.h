@@ -22,6 +22,8 @@ struct MemoryRow {
     long format_rss_kib = -1;    // peak RSS growth of one call (forked child)
     std::size_t rj_output = 0;   // RapidJSON pretty output
     long rj_rss_kib = -1;
+    long yy_rss_kib = -1;        // yyjson read + pretty write (it allocates with malloc, so RSS only)
+    bool refused = false;        // ours refused the pretty form (over 24 MiB)
     heap::Peak compact_peak;
     heap::Peak tree_peak;
 };

@@ -48,7 +48,12 @@
 #include "bench_report.h"
 #include "json/json_format.h"
 #include "json/json_tree.h"
+#include "json/json_messages.h"
+#include "json/json_scanner.h"
 #include "rapidjson_peer.h"
+#if defined(LUMARO_BENCH_YYJSON)
+#include "yyjson_peer.h"
+#endif
 
 using namespace bench;
 
@@ -68,19 +73,23 @@ void finish(benchmark::State& state, const Doc& doc) {
     if (doc.generated) state.SetLabel("generated");
 }
 
-// format_json exactly as the worker calls it: a view of the text, a fresh
-// std::string back (destroyed at the end of the iteration).
+// format_json exactly as the worker calls it: the text, a fresh std::string
+// back (destroyed at the end of the iteration). For a document whose pretty
+// form passes the limit this times the refusal.
 void bm_ours_format(benchmark::State& state, const Doc* doc, JsonMode mode) {
-    std::string_view text = doc->text;
+    const std::string& text = doc->text;
+    bool refusal = mode == JsonMode::format && doc->pretty_refused;
     for (auto _ : state) {
         auto result = format_json(text, mode);
-        if (!std::holds_alternative<std::string>(result)) {
+        const auto* error = std::get_if<JsonError>(&result);
+        if (error != nullptr && !(refusal && error->message == json_messages::pretty_too_large)) {
             state.SkipWithError("format_json failed");
             break;
         }
         benchmark::DoNotOptimize(result);
     }
     finish(state, *doc);
+    if (refusal) state.SetLabel("refused");
 }
 
 // build_json_tree with the owned text moved in, as the worker does. The text
@@ -123,7 +132,7 @@ void bm_peer(benchmark::State& state, const Doc* doc, Result (*run)(const std::s
     for (auto _ : state) {
         Result r = run(doc->text);
         if (!r) {
-            state.SkipWithError("RapidJSON failed");
+            state.SkipWithError("the peer failed");
             break;
         }
         benchmark::DoNotOptimize(r);
@@ -188,6 +197,15 @@ void register_benchmarks(const std::vector<Doc>& docs) {
         reg("rj_dom", [=](benchmark::State& s) { bm_peer(s, doc, rj.dom); });
         reg("rj_sse2_dom", [=](benchmark::State& s) { bm_peer(s, doc, rj2.dom); });
         reg("rj_dom_insitu", [=](benchmark::State& s) { bm_peer_dom_insitu(s, doc, rj.dom_insitu); }, true);
+#if defined(LUMARO_BENCH_YYJSON)
+        reg("yy_pretty", [=](benchmark::State& s) {
+            bm_peer<std::size_t>(s, doc, [](const std::string& t) { return peer::yyjson_pretty(t); });
+        });
+        reg("yy_compact", [=](benchmark::State& s) {
+            bm_peer<std::size_t>(s, doc, [](const std::string& t) { return peer::yyjson_compact(t); });
+        });
+        reg("yy_read", [=](benchmark::State& s) { bm_peer(s, doc, peer::yyjson_dom); });
+#endif
     }
 }
 
@@ -203,19 +221,47 @@ bool same_values(const std::string& a, const std::string& b) {
     return !da.HasParseError() && !db.HasParseError() && da == db;
 }
 
-void validate(const std::vector<Doc>& docs, std::ostream& out) {
-    for (const Doc& d : docs) {
+#if defined(LUMARO_BENCH_YYJSON)
+// yyjson must write exactly our bytes, or the comparison is not like for like.
+void check_identical(const Doc& d, const char* form, const std::string* ours,
+                     std::size_t (*peer_write)(const std::string&, std::string*), std::ostream& out) {
+    std::string theirs;
+    if (peer_write(d.text, &theirs) == 0) {
+        out << "  " << d.name << ": yyjson rejected the document\n";
+        return;
+    }
+    if (ours == nullptr) return;
+    if (theirs == *ours) {
+        out << "  " << d.name << ": " << form << " form byte-identical to yyjson's (" << ours->size() << " bytes)\n";
+        return;
+    }
+    auto diff = std::mismatch(ours->begin(), ours->end(), theirs.begin(), theirs.end());
+    out << "  " << d.name << ": WARNING " << form << " form differs from yyjson's at byte "
+        << (diff.first - ours->begin()) << "\n";
+}
+#endif
+
+void validate(std::vector<Doc>& docs, std::ostream& out) {
+    for (Doc& d : docs) {
         auto pretty = format_json(d.text, JsonMode::format);
         auto compact = format_json(d.text, JsonMode::compact);
         auto tree = build_json_tree(d.text);
         const std::string* pretty_text = std::get_if<std::string>(&pretty);
         const std::string* compact_text = std::get_if<std::string>(&compact);
-        if (!pretty_text || !compact_text || !std::holds_alternative<JsonTree>(tree)) {
+        const auto* pretty_error = std::get_if<JsonError>(&pretty);
+        d.pretty_refused = pretty_error != nullptr && pretty_error->message == json_messages::pretty_too_large;
+        if ((!pretty_text && !d.pretty_refused) || !compact_text || !std::holds_alternative<JsonTree>(tree)) {
             out << "  " << d.name << ": our engine rejected the document\n";
         } else {
-            if (!same_values(d.text, *pretty_text)) out << "  " << d.name << ": WARNING pretty form differs in value\n";
+            if (pretty_text && !same_values(d.text, *pretty_text))
+                out << "  " << d.name << ": WARNING pretty form differs in value\n";
             if (!same_values(d.text, *compact_text)) out << "  " << d.name << ": WARNING compact form differs in value\n";
         }
+        if (d.pretty_refused) out << "  " << d.name << ": pretty form refused (over 24 MiB); its time is the refusal's\n";
+#if defined(LUMARO_BENCH_YYJSON)
+        check_identical(d, "pretty", pretty_text, peer::yyjson_pretty, out);
+        check_identical(d, "compact", compact_text, peer::yyjson_compact, out);
+#endif
         if (peer::rapidjson_default.pretty(d.text) == 0 || !peer::rapidjson_default.dom(d.text) ||
             peer::rapidjson_sse2.compact(d.text) == 0) {
             out << "  " << d.name << ": RapidJSON rejected the document\n";
@@ -237,6 +283,9 @@ int main(int argc, char** argv) {
         return v != nullptr && std::strcmp(v, "1") == 0;
     };
     default_malloc = env_on("LUMARO_BENCH_DEFAULT_MALLOC");
+    // The scanner reads runs of bytes with SSE2 unless told to use 64-bit words.
+    const char* path = std::getenv("LUMARO_JSON_SCAN_PATH");
+    if (path != nullptr && std::strcmp(path, "word") == 0) json_scan_path = JsonScanPath::word;
     use_wall_clock = env_on("LUMARO_BENCH_REAL_TIME");
     for (int i = 0; i < argc; ++i) {
         if (i > 0 && std::strcmp(argv[i], "--default-malloc") == 0) {
@@ -285,6 +334,7 @@ int main(int argc, char** argv) {
     std::vector<Doc> docs = load_documents(folder);
     benchmark::AddCustomContext("allocator", allocator);
     benchmark::AddCustomContext("clock", use_wall_clock ? "wall" : "thread CPU time");
+    benchmark::AddCustomContext("scan path", json_scan_path == JsonScanPath::word ? "64-bit words" : "SSE2");
     benchmark::AddCustomContext("data", folder);
     for (const Doc& d : docs)
         benchmark::AddCustomContext(d.name, std::to_string(d.text.size()) + " bytes" + (d.generated ? ", generated" : ""));

@@ -13,9 +13,6 @@ namespace {
 // moves instead of a call per token); the buffer keeps that much spare room.
 constexpr std::size_t slack = 32;
 
-// How far ahead of the writes the pretty form's buffer is made usable.
-constexpr std::size_t touch_step = 256 * 1024;
-
 constexpr std::size_t indent_run = 2 * json_max_depth;
 struct Spaces {
     char bytes[indent_run + slack];
@@ -133,24 +130,27 @@ private:
     }
 };
 
-// The pretty form checks every write against the 24 MiB limit before making it.
-class PrettyDriver {
+// The pretty form writes into a buffer of a size fixed beforehand (from the
+// probe below), checking every write against it. Past that room it only
+// counts, with the 24 MiB limit checked at the same points as a writer would,
+// so a short buffer costs one more pass but never a copy while growing.
+class PrettyWriter {
 public:
-    PrettyDriver(std::string_view text, std::string& out, std::size_t capacity)
-        : text_(text.data()), text_end_(text.data() + text.size()), out_(out), capacity_(capacity) {
-        out_.reserve(capacity_ + slack);
-    }
+    PrettyWriter(std::string_view text, char* out, std::size_t room)
+        : text_(text.data()), text_end_(text.data() + text.size()), out_(out), room_(room) {}
 
     bool scalar(const JsonSlot& slot, unsigned depth, std::size_t begin, std::size_t end, std::uint32_t&) {
         std::size_t n = end - begin;
-        if (!reserve(pretty_prefix_length(slot, depth) + n)) return false;
+        std::size_t need = pretty_prefix_length(slot, depth) + n;
+        if (length_ + need > room_) return count(need);
         char* w = write_prefix(slot, depth);
         copy_bytes(w, text_ + begin, n, text_end_);
         length_ += n;
         return true;
     }
     bool open(const JsonSlot& slot, unsigned depth, bool object, std::uint32_t&) {
-        if (!reserve(pretty_prefix_length(slot, depth) + 1)) return false;
+        std::size_t need = pretty_prefix_length(slot, depth) + 1;
+        if (length_ + need > room_) return count(need);
         char* w = write_prefix(slot, depth);
         *w = object ? '{' : '[';
         ++length_;
@@ -158,13 +158,15 @@ public:
     }
     bool close(std::uint32_t, unsigned depth, bool object, std::uint32_t members) {
         char bracket = object ? '}' : ']';
-        if (!reserve(pretty_close_length(depth, members))) return false;
+        std::size_t need = pretty_close_length(depth, members);
+        if (length_ + need > room_) return count(need);
+        char* w = out_ + length_;
         if (members == 0) {
-            out_[length_++] = bracket;
+            *w = bracket;
+            ++length_;
             return true;
         }
         std::size_t indent = 2 * std::size_t{depth};
-        char* w = out_.data() + length_;
         *w++ = '\n';
         copy_bytes(w, spaces.bytes, indent, spaces.bytes + sizeof spaces.bytes);
         w[indent] = bracket;
@@ -173,41 +175,29 @@ public:
     }
 
     bool too_large() const { return too_large_; }
-    std::size_t length() const { return length_; }
+    bool overflowed() const { return length_ > room_; }
+    std::size_t length() const { return length_; }  // exact once overflowed, too
 
 private:
     const char* text_;
     const char* text_end_;
-    std::string& out_;
-    std::size_t capacity_;
+    char* out_;
+    std::size_t room_;  // at most the limit; the buffer holds room_ + slack bytes
     std::size_t length_ = 0;
     bool too_large_ = false;
 
-    // Makes room for n more bytes, or refuses when the output would pass the
-    // limit. The common case, room already usable, stays inline.
-    bool reserve(std::size_t n) {
-        if (length_ + n + slack <= out_.size()) return true;
-        return grow(length_ + n);
-    }
-
-    // Growth doubles, but stops at the limit when that is enough. The reserved
-    // room is only touched a step ahead of the writes, so memory in use
-    // follows the output, not the capacity.
-    [[gnu::noinline]] bool grow(std::size_t need) {
-        if (need > json_pretty_limit) {
+    // Once past the room every call lands here, since the length only grows.
+    [[gnu::noinline]] bool count(std::size_t n) {
+        length_ += n;
+        if (length_ > json_pretty_limit) {
             too_large_ = true;
             return false;
         }
-        if (need > capacity_) {
-            capacity_ = std::min(std::max(need, 2 * capacity_), json_pretty_limit);
-            out_.reserve(capacity_ + slack);
-        }
-        out_.resize(std::min(capacity_, need + touch_step) + slack);
         return true;
     }
 
     char* write_prefix(const JsonSlot& slot, unsigned depth) {
-        char* w = out_.data() + length_;
+        char* w = out_ + length_;
         char* start = w;
         if (slot.place != JsonPlace::top) {
             if (slot.follows_sibling) *w++ = ',';
@@ -228,62 +218,101 @@ private:
     }
 };
 
-std::variant<std::string, JsonError> compact(std::string_view text) {
+// Memory is given back (by a copy) when the compact result leaves at least
+// this much, and half its size, unused.
+constexpr std::size_t compact_spare_kept = 1024 * 1024;
+
+std::variant<std::string, JsonError> compact(const std::string& text) {
     std::string out;
-    out.resize(text.size() + slack);
-    CompactDriver driver(text, out.data());
-    JsonScanner<CompactDriver> scanner(text, driver);
-    if (!scanner.scan_document()) {
-        const JsonScanFailure& f = scanner.failure();
-        return make_json_error(text, f.offset, f.message);
-    }
-    out.resize(driver.length());
+    bool ok = true;
+    JsonScanFailure failure;
+    // Written in place: the buffer is never filled with zeros first.
+    out.resize_and_overwrite(text.size() + slack, [&](char* p, std::size_t) {
+        CompactDriver driver(text, p);
+        ok = scan_json(text, driver, failure);
+        return ok ? driver.length() : std::size_t{0};
+    });
+    if (!ok) return make_json_error(text, failure.offset, failure.message);
+    std::size_t spare = out.capacity() - out.size();
+    if (spare >= compact_spare_kept && spare >= out.size() / 2) out.shrink_to_fit();
     return out;
 }
 
-// The output buffer starts at the input's size. For a document that the
-// pretty form expands (compact input), a counting pass first finds the exact
-// size, so the buffer is never copied while it grows and the memory in use
-// stays at input plus output. A probe over the document's start tells which
-// kind it is, so indented documents are not scanned twice.
+// The buffer is sized from a probe of the document's first 64 KiB: the bytes
+// the pretty form writes per input byte there, times the input, with a small
+// margin. A document whose rest expands more than its start is written to the
+// end of the room, counted from there on, and written once more at its exact
+// size; the memory in use stays input plus the larger of the two buffers.
 constexpr std::size_t pretty_probe_bytes = 64 * 1024;
 
 // Why a scan with the pretty form's counter or writer stopped.
 template <class Driver>
-JsonError pretty_failure(std::string_view text, const JsonScanner<Driver>& scanner, const Driver& driver) {
+JsonError pretty_failure(std::string_view text, const JsonScanFailure& f, const Driver& driver) {
     if (driver.too_large()) return plain_json_error(json_messages::pretty_too_large);
-    const JsonScanFailure& f = scanner.failure();
     return make_json_error(text, f.offset, f.message);
 }
 
-std::variant<std::string, JsonError> pretty(std::string_view text) {
-    std::size_t capacity = std::min(text.size(), json_pretty_limit);
-    if (text.size() > pretty_probe_bytes) {
-        PrettyCounter probe(pretty_probe_bytes);
-        JsonScanner<PrettyCounter> probe_scan(text, probe);
-        bool whole = probe_scan.scan_document();
-        if (whole) {
-            capacity = probe.length();
-        } else if (probe.probed() == 0) {
-            return pretty_failure(text, probe_scan, probe);
-        } else if (probe.length() > probe.probed()) {
-            PrettyCounter counter(SIZE_MAX);
-            JsonScanner<PrettyCounter> count_scan(text, counter);
-            if (!count_scan.scan_document()) return pretty_failure(text, count_scan, counter);
-            capacity = counter.length();
+struct PrettyPass {
+    bool failed = false;
+    bool overflowed = false;
+    std::size_t length = 0;
+    JsonError error;
+};
+
+PrettyPass write_pretty(const std::string& text, std::size_t room, std::string& out) {
+    PrettyPass pass;
+    out.resize_and_overwrite(room + slack, [&](char* p, std::size_t) {
+        PrettyWriter writer(text, p, room);
+        JsonScanFailure failure;
+        if (!scan_json(text, writer, failure)) {
+            pass.failed = true;
+            pass.error = pretty_failure(text, failure, writer);
         }
+        pass.overflowed = writer.overflowed();
+        pass.length = writer.length();
+        return pass.failed || pass.overflowed ? std::size_t{0} : pass.length;
+    });
+    return pass;
+}
+
+// The room for the pretty form of text: exact when the probe saw the whole
+// document or a counting pass was cheaper than a doomed write, else estimated.
+std::variant<std::size_t, JsonError> pretty_room(const std::string& text) {
+    if (text.size() <= pretty_probe_bytes) return std::min(json_pretty_limit, 3 * text.size() + 1024);
+    PrettyCounter probe(pretty_probe_bytes);
+    JsonScanFailure failure;
+    if (scan_json(text, probe, failure)) return probe.length();
+    if (probe.probed() == 0) return pretty_failure(text, failure, probe);
+    double per_byte = static_cast<double>(probe.length()) / static_cast<double>(probe.probed());
+    double estimate = per_byte * static_cast<double>(text.size());
+    // Clearly over the limit: counting finds the refusal (or the exact size)
+    // without writing or allocating anything.
+    if (estimate > 1.25 * static_cast<double>(json_pretty_limit)) {
+        PrettyCounter counter(SIZE_MAX);
+        if (!scan_json(text, counter, failure)) return pretty_failure(text, failure, counter);
+        return counter.length();
     }
+    auto room = static_cast<std::size_t>(estimate);
+    room += std::min<std::size_t>(room / 32, 512 * 1024) + 4096;
+    return std::min(room, json_pretty_limit);
+}
+
+std::variant<std::string, JsonError> pretty(const std::string& text) {
+    auto room = pretty_room(text);
+    if (auto* e = std::get_if<JsonError>(&room)) return std::move(*e);
     std::string out;
-    PrettyDriver driver(text, out, capacity);
-    JsonScanner<PrettyDriver> scanner(text, driver);
-    if (!scanner.scan_document()) return pretty_failure(text, scanner, driver);
-    out.resize(driver.length());
+    PrettyPass pass = write_pretty(text, std::get<std::size_t>(room), out);
+    if (!pass.failed && pass.overflowed) {
+        std::string().swap(out);  // the short buffer goes before the exact one is made
+        pass = write_pretty(text, pass.length, out);
+    }
+    if (pass.failed) return std::move(pass.error);
     return out;
 }
 
 }  // namespace
 
-std::variant<std::string, JsonError> format_json(std::string_view text, JsonMode mode) {
+std::variant<std::string, JsonError> format_json(const std::string& text, JsonMode mode) {
     switch (mode) {
     case JsonMode::format:
         return pretty(text);

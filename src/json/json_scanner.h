@@ -12,10 +12,11 @@
 // and returns false from any of them to stop the scan for a reason of its own
 // (the pretty form's size limit).
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -43,32 +44,116 @@ struct JsonScanFailure {
     std::size_t offset = 0;
 };
 
+// How the scanner reads runs of string bytes, indentation and digits: eight
+// bytes at a time in a 64-bit word, or sixteen in an SSE2 register (every x64
+// processor has SSE2). Tests and benchmarks force one to check or time it.
+enum class JsonScanPath : std::uint8_t { word, sse2 };
+
+#if defined(__SSE2__)
+inline constexpr JsonScanPath json_widest_scan_path = JsonScanPath::sse2;
+#else
+inline constexpr JsonScanPath json_widest_scan_path = JsonScanPath::word;
+#endif
+
+inline std::atomic<JsonScanPath> json_scan_path{json_widest_scan_path};
+
 namespace json_detail {
 
 inline bool is_digit(unsigned char c) { return static_cast<unsigned char>(c - '0') < 10; }
-inline bool is_space(unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+inline bool is_hex(unsigned char c) {
+    return is_digit(c) || static_cast<unsigned char>((c | 0x20) - 'a') < 6;
+}
+
 inline std::uint64_t load8(const unsigned char* p) {
     std::uint64_t v;
     std::memcpy(&v, p, 8);
     return v;
 }
-// Eight ASCII digits: every high nibble is 3 and adding 6 to each low nibble
-// does not carry into it.
-inline bool all_digits(std::uint64_t v) {
-    return (v & 0xF0F0F0F0F0F0F0F0ull) == 0x3030303030303030ull &&
-           ((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) == 0x3030303030303030ull;
+
+constexpr std::uint64_t ones = 0x0101010101010101ull;
+constexpr std::uint64_t highs = 0x8080808080808080ull;
+
+// The high bit of every byte of x that is not zero (exact for every byte: no
+// carry crosses a byte).
+inline std::uint64_t nonzero_bytes(std::uint64_t x) {
+    return (x | ((x & ~highs) + ~highs)) & highs;
 }
-inline bool is_hex(unsigned char c) {
-    return is_digit(c) || static_cast<unsigned char>((c | 0x20) - 'a') < 6;
+
+// Index of the first byte (in memory order) whose high bit is set in mask.
+inline unsigned first_marked(std::uint64_t mask) { return static_cast<unsigned>(__builtin_ctzll(mask)) / 8; }
+
+// Bytes that end a run of plain string bytes: quote, backslash, control.
+// Only the first marked byte is exact, which is the only one used.
+inline std::uint64_t string_stops(std::uint64_t v) {
+    std::uint64_t quote = v ^ (ones * '"');
+    std::uint64_t backslash = v ^ (ones * '\\');
+    std::uint64_t stops = ((quote - ones) & ~quote) | ((backslash - ones) & ~backslash) | ((v - ones * 0x20) & ~v);
+    return stops & highs;
 }
+
+// Bytes that are not ASCII digits: the high nibble is not 3, or adding 6 to
+// the low nibble carries into it. A carry out of a byte only comes from one
+// that is not a digit, so every byte up to the first marked one is exact.
+inline std::uint64_t non_digits(std::uint64_t v) {
+    std::uint64_t high = (v & (ones * 0xF0)) ^ (ones * 0x30);
+    std::uint64_t over = ((v + ones * 0x06) & (ones * 0xF0)) ^ (ones * 0x30);
+    return nonzero_bytes(high | over);
+}
+
+// The runs the scanner skips. Each tells which bytes end it: in a 64-bit word
+// (high bit of each such byte), in 16 bytes with SSE2 (one bit per byte), and
+// one byte at a time (the NUL after the text ends every run).
+struct Indentation {
+    static std::uint64_t stops8(std::uint64_t v) { return nonzero_bytes(v ^ (ones * ' ')); }
+    static bool continues(unsigned char c) { return c == ' '; }
+#if defined(__SSE2__)
+    static unsigned stops16(__m128i v) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))) ^ 0xFFFFu;
+    }
+#endif
+};
+
+struct Digits {
+    static std::uint64_t stops8(std::uint64_t v) { return non_digits(v); }
+    static bool continues(unsigned char c) { return is_digit(c); }
+#if defined(__SSE2__)
+    // Digits are the bytes that, moved down by '0' and across the sign,
+    // compare below the ten smallest signed values.
+    static unsigned stops16(__m128i v) {
+        __m128i moved = _mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(0x80 - '0')));
+        __m128i digit = _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + 10)));
+        return static_cast<unsigned>(_mm_movemask_epi8(digit)) ^ 0xFFFFu;
+    }
+#endif
+};
+
+// Plain string bytes: all but quote, backslash and control bytes.
+struct StringBytes {
+    static std::uint64_t stops8(std::uint64_t v) { return string_stops(v); }
+    static bool continues(unsigned char c) { return c != '"' && c != '\\' && c >= 0x20; }
+#if defined(__SSE2__)
+    // Flipping bit 1 keeps the control bytes below 0x20 and takes the quote
+    // (0x22) to 0x20, while no other byte lands at 0x20 or below.
+    static unsigned stops16(__m128i v) {
+        const __m128i space = _mm_set1_epi8(0x20);
+        __m128i flipped = _mm_xor_si128(v, _mm_set1_epi8(0x02));
+        __m128i special = _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(flipped, space), space),
+                                       _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+        return static_cast<unsigned>(_mm_movemask_epi8(special));
+    }
+#endif
+};
 
 }  // namespace json_detail
 
-template <class Driver>
+// The text must be followed by a NUL byte (a std::string always is): every
+// loop over a run of bytes stops on it as on any other byte that ends the
+// run, and only then asks whether it was the end of the text.
+template <class Driver, JsonScanPath Path>
 class JsonScanner {
 public:
-    JsonScanner(std::string_view text, Driver& driver)
-        : base_(reinterpret_cast<const unsigned char*>(text.data())),
+    JsonScanner(const std::string& text, Driver& driver)
+        : base_(reinterpret_cast<const unsigned char*>(text.c_str())),
           p_(base_),
           end_(base_ + text.size()),
           driver_(driver) {}
@@ -105,30 +190,68 @@ private:
     }
     std::size_t offset(const unsigned char* at) const { return static_cast<std::size_t>(at - base_); }
 
+    // To the first byte that is not white space.
     void skip_space() {
-        while (p_ != end_ && json_detail::is_space(*p_)) {
-            // Indentation after a line break comes in long runs of spaces.
-            if (*p_ == '\n') {
+        for (;;) {
+            unsigned char c = *p_;
+            if (c > ' ') return;
+            if (c == '\n') {
                 ++p_;
-                while (end_ - p_ >= 8 && json_detail::load8(p_) == 0x2020202020202020ull) p_ += 8;
-                continue;
+                skip_indentation();
+            } else if (c == ' ' || c == '\r' || c == '\t') {
+                ++p_;
+            } else {
+                return;
             }
-            ++p_;
         }
     }
 
-    void skip_digits() {
-        while (end_ - p_ >= 8 && json_detail::all_digits(json_detail::load8(p_))) p_ += 8;
-        while (p_ != end_ && json_detail::is_digit(*p_)) ++p_;
+    // To the first byte that ends the run: whole blocks while a block remains
+    // before the end, then byte by byte.
+    template <class Run>
+    [[gnu::always_inline]] void skip_run() {
+#if defined(__SSE2__)
+        if constexpr (Path == JsonScanPath::sse2) {
+            while (end_ - p_ >= 16) {
+                unsigned stops = Run::stops16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p_)));
+                if (stops != 0) {
+                    p_ += __builtin_ctz(stops);
+                    return;
+                }
+                p_ += 16;
+            }
+        }
+#endif
+        while (end_ - p_ >= 8) {
+            std::uint64_t stops = Run::stops8(json_detail::load8(p_));
+            if (stops != 0) {
+                p_ += json_detail::first_marked(stops);
+                return;
+            }
+            p_ += 8;
+        }
+        while (Run::continues(*p_)) ++p_;
     }
 
-    bool scan_value(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
-        if (p_ != end_ && *p_ <= 0x20) skip_space();
-        if (p_ == end_) return fail(json_messages::end_expect_value, p_);
+    // The run of spaces that follows a line break in indented text.
+    void skip_indentation() { skip_run<json_detail::Indentation>(); }
+    void skip_digits() { skip_run<json_detail::Digits>(); }
+
+    // Inlined into the container loop; only containers recurse. Strings are
+    // scanned in line among an object's members, where most of them are.
+    template <bool InObject = false>
+    [[gnu::always_inline]] bool scan_value(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
+        if (*p_ <= ' ') {
+            // One space, as after a colon or comma in indented text, then the value.
+            if (*p_ == ' ' && p_[1] > ' ')
+                ++p_;
+            else
+                skip_space();
+        }
         const unsigned char* start = p_;
         switch (*p_) {
         case '"':
-            if (!scan_string()) return false;
+            if (!(InObject ? scan_string() : scan_string_call())) return false;
             break;
         case '-': case '0': case '1': case '2': case '3': case '4':
         case '5': case '6': case '7': case '8': case '9':
@@ -148,7 +271,7 @@ private:
         case '{':
             return scan_container<true>(slot, depth, node);
         default:
-            return fail(json_messages::expect_value, p_);
+            return fail(p_ == end_ ? json_messages::end_expect_value : json_messages::expect_value, p_);
         }
         if (!driver_.scalar(slot, depth, offset(start), offset(p_), node)) return stopped();
         return true;
@@ -156,38 +279,19 @@ private:
 
     // From the opening quote to one past the closing quote; escapes are
     // validated, never decoded.
-    bool scan_string() {
+    [[gnu::noinline]] bool scan_string_call() { return scan_string(); }
+
+    [[gnu::always_inline]] bool scan_string() {
         ++p_;
         for (;;) {
-#if defined(__SSE2__)
-            const __m128i quote = _mm_set1_epi8('"');
-            const __m128i backslash = _mm_set1_epi8('\\');
-            const __m128i control_max = _mm_set1_epi8(0x1F);
-            while (end_ - p_ >= 16) {
-                __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
-                __m128i special = _mm_or_si128(
-                    _mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)),
-                    _mm_cmpeq_epi8(_mm_max_epu8(v, control_max), control_max));
-                unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
-                if (mask != 0) {
-                    p_ += __builtin_ctz(mask);
-                    goto special_byte;
-                }
-                p_ += 16;
-            }
-#endif
-            while (p_ != end_ && *p_ != '"' && *p_ != '\\' && *p_ >= 0x20) ++p_;
-            if (p_ == end_) return fail(json_messages::unterminated_string, p_);
-#if defined(__SSE2__)
-        special_byte:
-#endif
+            skip_run<json_detail::StringBytes>();
             if (*p_ == '"') {
                 ++p_;
                 return true;
             }
-            if (*p_ < 0x20) return fail(json_messages::control_in_string, p_);
+            if (*p_ < 0x20)
+                return fail(p_ == end_ ? json_messages::unterminated_string : json_messages::control_in_string, p_);
             ++p_;  // the backslash
-            if (p_ == end_) return fail(json_messages::bad_escape, p_);
             switch (*p_) {
             case '"': case '\\': case '/': case 'b': case 'f': case 'n': case 'r': case 't':
                 ++p_;
@@ -195,7 +299,7 @@ private:
             case 'u':
                 ++p_;
                 for (int i = 0; i < 4; ++i, ++p_) {
-                    if (p_ == end_ || !json_detail::is_hex(*p_)) return fail(json_messages::unicode_escape, p_);
+                    if (!json_detail::is_hex(*p_)) return fail(json_messages::unicode_escape, p_);
                 }
                 break;
             default:
@@ -205,53 +309,52 @@ private:
     }
 
     // The token is the raw text; no range check, no conversion.
-    bool scan_number() {
+    [[gnu::always_inline]] bool scan_number() {
         using json_detail::is_digit;
         if (*p_ == '-') {
             ++p_;
-            if (p_ == end_ || !is_digit(*p_)) return fail(json_messages::expect_digit, p_);
+            if (!is_digit(*p_)) return fail(json_messages::expect_digit, p_);
         }
         if (*p_ == '0') {
             ++p_;
-            if (p_ != end_ && is_digit(*p_)) return fail(json_messages::leading_zero, p_);
+            if (is_digit(*p_)) return fail(json_messages::leading_zero, p_);
         } else {
             skip_digits();
         }
-        if (p_ != end_ && *p_ == '.') {
+        if (*p_ == '.') {
             ++p_;
-            if (p_ == end_ || !is_digit(*p_)) return fail(json_messages::fraction_digit, p_);
+            if (!is_digit(*p_)) return fail(json_messages::fraction_digit, p_);
             skip_digits();
         }
-        if (p_ != end_ && (*p_ | 0x20) == 'e') {
+        if ((*p_ | 0x20) == 'e') {
             ++p_;
-            if (p_ != end_ && (*p_ == '+' || *p_ == '-')) ++p_;
-            if (p_ == end_ || !is_digit(*p_)) return fail(json_messages::exponent_digit, p_);
+            if (*p_ == '+' || *p_ == '-') ++p_;
+            if (!is_digit(*p_)) return fail(json_messages::exponent_digit, p_);
             skip_digits();
         }
         return true;
     }
 
     bool scan_literal(const char* word, std::size_t length) {
-        if (static_cast<std::size_t>(end_ - p_) >= length && std::memcmp(p_, word, length) == 0) {
-            p_ += length;
-            return true;
-        }
+        // The first byte matched; a mismatch (the NUL after the text is one)
+        // stops the comparison.
         for (std::size_t i = 1; i < length; ++i) {
-            if (p_ + i == end_) return fail(json_messages::bad_literal, end_);
-            if (p_[i] != static_cast<unsigned char>(word[i])) return fail(json_messages::bad_literal, p_ + i);
+            if (p_[i] != static_cast<unsigned char>(word[i]))
+                return fail(json_messages::bad_literal, p_ + i);
         }
-        return fail(json_messages::bad_literal, p_);  // unreachable: the word matched
+        p_ += length;
+        return true;
     }
 
     template <bool Object>
-    bool scan_container(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
+    [[gnu::noinline]] bool scan_container(const JsonSlot& slot, unsigned depth, std::uint32_t& node) {
         constexpr unsigned char closing = Object ? '}' : ']';
         const char* wrong_separator = Object ? json_messages::comma_or_brace : json_messages::comma_or_bracket;
         if (depth == json_max_depth) return fail(json_messages::too_deep, p_);
         if (!driver_.open(slot, depth, Object, node)) return stopped();
         ++p_;
-        skip_space();
-        if (p_ != end_ && *p_ == closing) {
+        if (*p_ <= ' ') skip_space();
+        if (*p_ == closing) {
             ++p_;
             return driver_.close(node, depth, Object, 0) || stopped();
         }
@@ -261,24 +364,32 @@ private:
         std::uint32_t members = 0;
         for (;;) {
             if constexpr (Object) {
-                if (p_ == end_ || *p_ != '"') return fail(json_messages::key_quote, p_);
+                if (*p_ != '"') return fail(json_messages::key_quote, p_);
                 child.key_start = offset(p_);
                 if (!scan_string()) return false;
                 child.key_end = offset(p_);
-                skip_space();
-                if (p_ == end_ || *p_ != ':') return fail(json_messages::key_colon, p_);
+                if (*p_ != ':') {
+                    skip_space();
+                    if (*p_ != ':') return fail(json_messages::key_colon, p_);
+                }
                 ++p_;
             } else {
                 child.index = members;
             }
             std::uint32_t child_node = 0;
-            if (!scan_value(child, depth + 1, child_node)) return false;
+            if (!scan_value<Object>(child, depth + 1, child_node)) return false;
             ++members;
-            skip_space();
-            if (p_ == end_) return fail(wrong_separator, p_);
+            if (*p_ <= ' ') skip_space();
             if (*p_ == ',') {
                 ++p_;
-                skip_space();
+                if (*p_ <= ' ') {
+                    // Indented text: a line break and the next line's indentation.
+                    if (*p_ == '\n') {
+                        ++p_;
+                        skip_indentation();
+                    }
+                    if (*p_ <= ' ') skip_space();
+                }
                 child.follows_sibling = true;
                 child.previous = child_node;
                 continue;
@@ -290,3 +401,20 @@ private:
         return driver_.close(node, depth, Object, members) || stopped();
     }
 };
+
+// One scan of text with the driver on the path chosen for the process.
+template <class Driver>
+bool scan_json(const std::string& text, Driver& driver, JsonScanFailure& failure) {
+#if defined(__SSE2__)
+    if (json_scan_path.load(std::memory_order_relaxed) == JsonScanPath::sse2) {
+        JsonScanner<Driver, JsonScanPath::sse2> scanner(text, driver);
+        if (scanner.scan_document()) return true;
+        failure = scanner.failure();
+        return false;
+    }
+#endif
+    JsonScanner<Driver, JsonScanPath::word> scanner(text, driver);
+    if (scanner.scan_document()) return true;
+    failure = scanner.failure();
+    return false;
+}

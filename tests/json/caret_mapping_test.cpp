@@ -5,7 +5,7 @@
 
 namespace {
 
-std::string pretty(std::string_view text) { return std::get<std::string>(format_json(text, JsonMode::format)); }
+std::string pretty(const std::string& text) { return std::get<std::string>(format_json(text, JsonMode::format)); }
 
 TEST(SameUpToLineBreaks, Cases) {
     struct Case {

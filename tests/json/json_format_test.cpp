@@ -27,7 +27,9 @@ const FormCase form_cases[] = {
     {"{\"a b\" :\"c, d\",\"e\\\"\":null}", "{\n  \"a b\": \"c, d\",\n  \"e\\\"\": null\n}", "{\"a b\":\"c, d\",\"e\\\"\":null}"},
 };
 
-TEST(JsonForms, PrettyAndCompactOutputs) {
+JSON_SCAN_SUITE(JsonForms);
+
+TEST_P(JsonForms, PrettyAndCompactOutputs) {
     for (const FormCase& c : form_cases) {
         SCOPED_TRACE(c.input);
         EXPECT_EQ(output_of(format_json(c.input, JsonMode::format)), c.pretty);
@@ -35,7 +37,7 @@ TEST(JsonForms, PrettyAndCompactOutputs) {
     }
 }
 
-TEST(JsonForms, DeepestIndentationIs512Spaces) {
+TEST_P(JsonForms, DeepestIndentationIs512Spaces) {
     std::string text = std::string(256, '[') + "7" + std::string(256, ']');
     std::string out = output_of(format_json(text, JsonMode::format));
     EXPECT_NE(out.find("\n" + std::string(512, ' ') + "7\n"), std::string::npos);
@@ -101,7 +103,9 @@ namespace {
 
 // Documents over 64 KiB whose start is indented and whose rest is compact, and
 // the other way round: the pretty form sizes its buffer differently for each.
-TEST(JsonFormLarge, MixedLayoutsGiveTheSameForms) {
+JSON_SCAN_SUITE(JsonFormLarge);
+
+TEST_P(JsonFormLarge, MixedLayoutsGiveTheSameForms) {
     std::string indented, compact_part;
     for (int i = 0; i < 3000; ++i) {
         indented += "\n    {\n        \"id\": " + std::to_string(i) + ",\n        \"tags\": [ \"a\", \"b\" ]\n    },";
@@ -119,7 +123,7 @@ TEST(JsonFormLarge, MixedLayoutsGiveTheSameForms) {
     }
 }
 
-TEST(JsonFormLarge, LateErrorsAreTheSameInEveryForm) {
+TEST_P(JsonFormLarge, LateErrorsAreTheSameInEveryForm) {
     std::string filler;
     for (int i = 0; i < 20000; ++i) filler += "[1, 2],";
     for (const std::string& tail : {std::string("tru]"), std::string("]x"), std::string("{\"k\" 1}]")}) {

@@ -74,7 +74,9 @@ std::string must(const std::variant<std::string, JsonError>& r) {
     return output_of(r);
 }
 
-TEST(JsonProperties, FormsAgreeOnValidDocuments) {
+JSON_SCAN_SUITE(JsonProperties);
+
+TEST_P(JsonProperties, FormsAgreeOnValidDocuments) {
     DocumentMaker maker(20261209);
     for (int i = 0; i < 2000; ++i) {
         std::string doc = maker.make();
@@ -105,7 +107,7 @@ TEST(JsonProperties, FormsAgreeOnValidDocuments) {
     }
 }
 
-TEST(JsonProperties, MutationsAreJudgedAlikeByAllDrivers) {
+TEST_P(JsonProperties, MutationsAreJudgedAlikeByAllDrivers) {
     DocumentMaker maker(7);
     std::mt19937 rng(11);
     const char bytes[] = {'"', '\\', ',', ':', '[', ']', '{', '}', ' ', '\n', '0', '-', 'e', '.', 't', 'x', '\x01', '\xC3'};

@@ -87,7 +87,9 @@ const RejectCase reject_cases[] = {
     {"\"\xE4\xB8\xAD\xE6\x96\x87\" 1", m::trailing, 1, 6},
 };
 
-TEST(JsonScan, RejectsWithTheSamePositionedErrorInEveryDriver) {
+JSON_SCAN_SUITE(JsonScan);
+
+TEST_P(JsonScan, RejectsWithTheSamePositionedErrorInEveryDriver) {
     for (const RejectCase& c : reject_cases) {
         SCOPED_TRACE("text: " + c.text.substr(0, 40));
         ScanOutcomes r = scan_all_ways(c.text);
@@ -103,7 +105,7 @@ TEST(JsonScan, RejectsWithTheSamePositionedErrorInEveryDriver) {
     }
 }
 
-TEST(JsonScan, AcceptsEveryFormOfTheGrammar) {
+TEST_P(JsonScan, AcceptsEveryFormOfTheGrammar) {
     const char* accepted[] = {
         "0", "-0", "1E5", "1e-5", "0.5", "-12.340e+10", "123456789012345678901234567890",
         "true", "false", "null", "\"\"", "\"\\uD800\"", "\"\\\"\\\\\\/\\b\\f\\n\\r\\t\\u00e9\\uABCD\"",
@@ -119,7 +121,34 @@ TEST(JsonScan, AcceptsEveryFormOfTheGrammar) {
     }
 }
 
-TEST(JsonScan, NestingLimitIsExactly256Containers) {
+// Runs of string bytes, digits and indentation are read in blocks: a run of
+// every length up to past two blocks must end exactly where its last byte is.
+TEST_P(JsonScan, RunsEndAtTheirLastByteWhateverTheirLength) {
+    for (std::size_t n = 1; n <= 40; ++n) {
+        SCOPED_TRACE(n);
+        const int after = static_cast<int>(n) + 2;  // column just past the run and its opener
+        const RejectCase cases[] = {
+            {"\"" + std::string(n, 'a') + "\x01\"", m::control_in_string, 1, after},
+            {"\"" + std::string(n, 'a'), m::unterminated_string, 1, after},
+            {"[" + std::string(n, '7') + "x]", m::comma_or_bracket, 1, after},
+            {"0." + std::string(n, '5') + "e", m::exponent_digit, 1, after + 2},
+            {"1e" + std::string(n, '5') + "]", m::trailing, 1, after + 1},
+            {"[\n" + std::string(n, ' ') + "x]", m::expect_value, 2, static_cast<int>(n) + 1},
+            {"[\n" + std::string(n, ' '), m::end_expect_value, 2, static_cast<int>(n) + 1},
+        };
+        for (const RejectCase& c : cases) {
+            ScanOutcomes r = scan_all_ways(c.text);
+            ASSERT_NE(error_of(r.tree), nullptr) << c.text;
+            EXPECT_EQ(error_of(r.tree)->message, positioned_message(c.message, c.line, c.column)) << c.text;
+            EXPECT_TRUE(same_error(*error_of(r.tree), *error_of(r.compact)));
+        }
+        std::string accepted = "[\n" + std::string(n, ' ') + "\"" + std::string(n, 'b') + "\", " + std::string(n, '9') + "]";
+        EXPECT_EQ(output_of(format_json(accepted, JsonMode::compact)),
+                  "[\"" + std::string(n, 'b') + "\"," + std::string(n, '9') + "]");
+    }
+}
+
+TEST_P(JsonScan, NestingLimitIsExactly256Containers) {
     std::string objects;
     for (int i = 0; i < 255; ++i) objects += "{\"k\":";
     objects += "[1]";
@@ -138,7 +167,7 @@ TEST(JsonScan, NestingLimitIsExactly256Containers) {
     }
 }
 
-TEST(JsonScan, ErrorSelectionCountsUtf16UnitsOfTheLine) {
+TEST_P(JsonScan, ErrorSelectionCountsUtf16UnitsOfTheLine) {
     struct Case {
         std::string text;
         std::uint64_t column_utf16, length_utf16;
@@ -159,7 +188,7 @@ TEST(JsonScan, ErrorSelectionCountsUtf16UnitsOfTheLine) {
     }
 }
 
-TEST(JsonScan, ContextMarksTheOffendingCharacter) {
+TEST_P(JsonScan, ContextMarksTheOffendingCharacter) {
     struct Case {
         std::string text;
         std::string context;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +9,7 @@
 
 #include "json/json_error.h"
 #include "json/json_format.h"
+#include "json/json_scanner.h"
 #include "json/json_tree.h"
 
 // The three ways the page scans a text: pretty, compact and the tree. Each
@@ -17,9 +20,9 @@ struct ScanOutcomes {
     std::variant<JsonTree, JsonError> tree;
 };
 
-inline ScanOutcomes scan_all_ways(std::string_view text) {
+inline ScanOutcomes scan_all_ways(const std::string& text) {
     return {format_json(text, JsonMode::format), format_json(text, JsonMode::compact),
-            build_json_tree(std::string(text))};
+            build_json_tree(text)};
 }
 
 template <class T>
@@ -47,3 +50,19 @@ inline std::string repeat(std::string_view piece, std::size_t times) {
 inline std::string positioned_message(std::string_view message, int line, int column) {
     return std::string(message) + "（第 " + std::to_string(line) + " 行，第 " + std::to_string(column) + " 列）";
 }
+
+// Suites that check the scanner run once per way of reading runs of bytes
+// (JSON_SCAN_SUITE(Name) before their TEST_P(Name, ...) cases).
+class ScanPathTest : public ::testing::TestWithParam<JsonScanPath> {
+protected:
+    void SetUp() override { json_scan_path = GetParam(); }
+    void TearDown() override { json_scan_path = json_widest_scan_path; }
+};
+
+inline std::string scan_path_name(const ::testing::TestParamInfo<JsonScanPath>& info) {
+    return info.param == JsonScanPath::word ? "Word" : "Sse2";
+}
+
+#define JSON_SCAN_SUITE(name)                                                                                   \
+    class name : public ScanPathTest {};                                                                        \
+    INSTANTIATE_TEST_SUITE_P(Paths, name, ::testing::Values(JsonScanPath::word, JsonScanPath::sse2), scan_path_name)

@@ -36,7 +36,9 @@ const TreeCase tree_cases[] = {
       node(K::scalar, 4, 5, 1, 0, 0, 0), node(K::scalar, 7, 8, 1, 0, 0, 0)}},
 };
 
-TEST(JsonTree, NodeTables) {
+JSON_SCAN_SUITE(JsonTreeTable);
+
+TEST_P(JsonTreeTable, NodeTables) {
     for (const TreeCase& c : tree_cases) {
         SCOPED_TRACE(c.text);
         auto r = build_json_tree(c.text);
@@ -47,7 +49,7 @@ TEST(JsonTree, NodeTables) {
     }
 }
 
-TEST(JsonTree, ScalarSpansAndKeySpansPointIntoTheText) {
+TEST_P(JsonTreeTable, ScalarSpansAndKeySpansPointIntoTheText) {
     const std::string text = "{\"name\":\"\xE4\xB8\xAD\",\"list\":[null,false]}";
     auto r = build_json_tree(text);
     ASSERT_EQ(error_of(r), nullptr);
@@ -62,7 +64,7 @@ TEST(JsonTree, ScalarSpansAndKeySpansPointIntoTheText) {
     EXPECT_EQ(tree.nodes[4].key_or_index, 1u);
 }
 
-TEST(JsonTree, RefusesTextsOf4GiBAndMore) {
+TEST(JsonTreeLimit, RefusesTextsOf4GiBAndMore) {
     // Offsets in the table are 32-bit. The refusal comes before any scanning,
     // so the content does not matter.
     auto r = build_json_tree(std::string(std::size_t{1} << 32, ' '));
