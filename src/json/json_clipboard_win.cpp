@@ -5,9 +5,10 @@
 #include <string_view>
 
 #include "json/control_text.h"
+#include "ui/controls_win.h"
 
 std::optional<std::u16string> read_clipboard_text(HWND owner) {
-    if (!OpenClipboard(owner)) return std::nullopt;
+    if (!open_clipboard(owner)) return std::nullopt;
     std::optional<std::u16string> text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         // The block may lack its terminating NUL: never read past its size.

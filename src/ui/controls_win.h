@@ -29,6 +29,9 @@ void set_status(HWND from, std::string_view text, bool is_error);
 void copy_result(HWND owner, std::string_view text);
 // length counts UTF-16 units including the terminating NUL.
 bool copy_text_to_clipboard(HWND owner, const wchar_t* text, std::size_t length);
+// OpenClipboard, tried again for a few milliseconds: clipboard viewers and
+// managers open it for a moment after every change.
+bool open_clipboard(HWND owner);
 void fill_dropdown(HWND dropdown, const char* const* items, int count, int selected);
 // The picked position of a drop-down list; -1 when nothing is picked.
 int dropdown_selection(HWND dropdown);

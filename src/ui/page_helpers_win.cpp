@@ -28,8 +28,16 @@ void set_status(HWND from, std::string_view text, bool is_error) {
     SetWindowTextW(status, to_wide(text).c_str());
 }
 
+bool open_clipboard(HWND owner) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (OpenClipboard(owner)) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 bool copy_text_to_clipboard(HWND owner, const wchar_t* text, std::size_t length) {
-    if (!OpenClipboard(owner)) {
+    if (!open_clipboard(owner)) {
         CloseClipboard();
         return false;
     }

@@ -174,7 +174,7 @@ inline std::vector<std::string> list_items(HWND list) {
 // The clipboard's text; a clipboard that cannot be opened or holds no text
 // reads as a marker no page ever copies, so that comparisons fail.
 inline std::string clipboard_text() {
-    if (!OpenClipboard(nullptr)) return "<cannot open the clipboard>";
+    if (!open_clipboard(nullptr)) return "<cannot open the clipboard>";
     std::string out = "<no text on the clipboard>";
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {

@@ -349,7 +349,7 @@ TEST_P(JsonPageTest, PasteReplacesTheWholeInputAndStartsTheWait) {
 }
 
 TEST_P(JsonPageTest, PasteWithoutTextOrTooLong) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(open_clipboard(nullptr));
     EmptyClipboard();
     CloseClipboard();
     click(ids::paste);

@@ -463,7 +463,7 @@ TEST_F(StatusFixture, HiddenMainWindowIgnoresPagesButNotItself) {
 
 std::wstring clipboard_text() {
     std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"<cannot open>";
+    if (!open_clipboard(nullptr)) return L"<cannot open>";
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
             text = p;
