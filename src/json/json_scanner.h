@@ -12,6 +12,7 @@
 // and returns false from any of them to stop the scan for a reason of its own
 // (the pretty form's size limit).
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -44,8 +45,8 @@ struct JsonScanFailure {
     std::size_t offset = 0;
 };
 
-// How the scanner reads runs of string bytes, indentation and digits: eight
-// bytes at a time in a 64-bit word, or sixteen in an SSE2 register (every x64
+// How the scanner reads runs of string bytes and digits past their first
+// sixteen bytes: eight at a time in a 64-bit word, or sixteen in an SSE2 register (every x64
 // processor has SSE2). Tests and benchmarks force one to check or time it.
 enum class JsonScanPath : std::uint8_t { word, sse2 };
 
@@ -103,16 +104,6 @@ inline std::uint64_t non_digits(std::uint64_t v) {
 // The runs the scanner skips. Each tells which bytes end it: in a 64-bit word
 // (high bit of each such byte), in 16 bytes with SSE2 (one bit per byte), and
 // one byte at a time (the NUL after the text ends every run).
-struct Indentation {
-    static std::uint64_t stops8(std::uint64_t v) { return nonzero_bytes(v ^ (ones * ' ')); }
-    static bool continues(unsigned char c) { return c == ' '; }
-#if defined(__SSE2__)
-    static unsigned stops16(__m128i v) {
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')))) ^ 0xFFFFu;
-    }
-#endif
-};
-
 struct Digits {
     static std::uint64_t stops8(std::uint64_t v) { return non_digits(v); }
     static bool continues(unsigned char c) { return is_digit(c); }
@@ -127,10 +118,16 @@ struct Digits {
 #endif
 };
 
+inline constexpr auto plain_string_byte = [] {
+    std::array<bool, 256> plain{};
+    for (unsigned c = 0x20; c < 256; ++c) plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
+
 // Plain string bytes: all but quote, backslash and control bytes.
 struct StringBytes {
     static std::uint64_t stops8(std::uint64_t v) { return string_stops(v); }
-    static bool continues(unsigned char c) { return c != '"' && c != '\\' && c >= 0x20; }
+    static bool continues(unsigned char c) { return plain_string_byte[c]; }
 #if defined(__SSE2__)
     // Flipping bit 1 keeps the control bytes below 0x20 and takes the quote
     // (0x22) to 0x20, while no other byte lands at 0x20 or below.
@@ -206,10 +203,24 @@ private:
         }
     }
 
-    // To the first byte that ends the run: whole blocks while a block remains
-    // before the end, then byte by byte.
+    // To the first byte that ends the run: a short prefix byte by byte, whole
+    // blocks while a block remains before the end, then byte by byte.
     template <class Run>
     [[gnu::always_inline]] void skip_run() {
+        // The first sixteen bytes one by one, each behind a branch of its
+        // own: the predictor learns the lengths of recurring short runs (keys,
+        // indentation, digits), so the next token does not wait on a length
+        // computed from a mask. The stop byte (at the latest the NUL) ends the
+        // prefix before the text does.
+        constexpr unsigned prefix = 16;
+#pragma GCC unroll 16
+        for (unsigned i = 0; i < prefix; ++i) {
+            if (!Run::continues(p_[i])) {
+                p_ += i;
+                return;
+            }
+        }
+        p_ += prefix;
 #if defined(__SSE2__)
         if constexpr (Path == JsonScanPath::sse2) {
             while (end_ - p_ >= 16) {
@@ -233,8 +244,23 @@ private:
         while (Run::continues(*p_)) ++p_;
     }
 
-    // The run of spaces that follows a line break in indented text.
-    void skip_indentation() { skip_run<json_detail::Indentation>(); }
+    // The run of spaces that follows a line break in indented text: whole
+    // words of spaces, then single ones, each step a branch of its own, as
+    // indented text repeats a few depths, which the predictor learns.
+    void skip_indentation() {
+        while (end_ - p_ >= 8 && json_detail::load8(p_) == json_detail::ones * ' ') p_ += 8;
+        // The next eight bytes hold one that is not a space: in the word that
+        // stopped the loop, or the NUL after the text.
+#pragma GCC unroll 7
+        for (unsigned i = 0; i < 7; ++i) {
+            if (p_[i] != ' ') {
+                p_ += i;
+                return;
+            }
+        }
+        p_ += 7;
+    }
+
     void skip_digits() { skip_run<json_detail::Digits>(); }
 
     // Inlined into the container loop; only containers recurse. Strings are

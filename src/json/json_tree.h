@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -23,10 +25,32 @@ struct JsonNode {
 };
 static_assert(sizeof(JsonNode) == 28);
 
+// Leaves a node added without a value unfilled instead of zeroing it: the
+// tree is built by appending empty nodes and writing every field at once.
+template <class T>
+struct UnfilledAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnfilledAllocator<U>;
+    };
+    UnfilledAllocator() = default;
+    template <class U>
+    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0)
+            ::new (static_cast<void*>(at)) U;
+        else
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+
+using JsonNodes = std::vector<JsonNode, UnfilledAllocator<JsonNode>>;
+
 // Nodes are in document order: a container before its children.
 struct JsonTree {
     std::string text;  // byte for byte, byte-order mark included
-    std::vector<JsonNode> nodes;
+    JsonNodes nodes;
 };
 
 std::variant<JsonTree, JsonError> build_json_tree(std::string text);

@@ -121,10 +121,11 @@ TEST_P(JsonScan, AcceptsEveryFormOfTheGrammar) {
     }
 }
 
-// Runs of string bytes, digits and indentation are read in blocks: a run of
-// every length up to past two blocks must end exactly where its last byte is.
+// Runs of string bytes, digits and indentation are read a byte at a time for
+// sixteen bytes, then in blocks: a run of every length up to past two blocks
+// after that must end exactly where its last byte is.
 TEST_P(JsonScan, RunsEndAtTheirLastByteWhateverTheirLength) {
-    for (std::size_t n = 1; n <= 40; ++n) {
+    for (std::size_t n = 1; n <= 56; ++n) {
         SCOPED_TRACE(n);
         const int after = static_cast<int>(n) + 2;  // column just past the run and its opener
         const RejectCase cases[] = {

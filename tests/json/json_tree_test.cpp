@@ -19,7 +19,7 @@ JsonNode node(K kind, std::uint32_t a, std::uint32_t b, std::uint32_t key_or_ind
 
 struct TreeCase {
     std::string text;
-    std::vector<JsonNode> nodes;
+    JsonNodes nodes;
 };
 
 const TreeCase tree_cases[] = {
