@@ -350,7 +350,8 @@ private:
         if (*p_ == '.') {
             ++p_;
             if (!is_digit(*p_)) return fail(json_messages::fraction_digit, p_);
-            skip_digits();
+            // In line: coordinates and measurements are mostly long fractions.
+            skip_run<json_detail::Digits>();
         }
         if ((*p_ | 0x20) == 'e') {
             ++p_;
