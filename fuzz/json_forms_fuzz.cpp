@@ -21,7 +21,7 @@ bool same(const JsonError& a, const JsonError& b) {
 struct NullDriver {
     bool scalar(const JsonSlot&, unsigned, std::size_t, std::size_t, std::uint32_t&) { return true; }
     bool open(const JsonSlot&, unsigned, bool, std::uint32_t&) { return true; }
-    bool close(std::uint32_t, unsigned, bool, std::uint32_t) { return true; }
+    bool close(std::uint32_t, unsigned, bool, std::uint32_t, std::uint32_t) { return true; }
 };
 
 bool is_scanner_message(const char* m) {

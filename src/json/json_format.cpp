@@ -52,7 +52,7 @@ public:
         *w_++ = object ? '{' : '[';
         return true;
     }
-    bool close(std::uint32_t, unsigned, bool object, std::uint32_t) {
+    bool close(std::uint32_t, unsigned, bool object, std::uint32_t, std::uint32_t) {
         *w_++ = object ? '}' : ']';
         return true;
     }
@@ -106,7 +106,7 @@ public:
     bool open(const JsonSlot& slot, unsigned depth, bool, std::uint32_t&) {
         return add(pretty_prefix_length(slot, depth) + 1);
     }
-    bool close(std::uint32_t, unsigned depth, bool, std::uint32_t members) {
+    bool close(std::uint32_t, unsigned depth, bool, std::uint32_t members, std::uint32_t) {
         return add(pretty_close_length(depth, members));
     }
 
@@ -156,7 +156,7 @@ public:
         ++length_;
         return true;
     }
-    bool close(std::uint32_t, unsigned depth, bool object, std::uint32_t members) {
+    bool close(std::uint32_t, unsigned depth, bool object, std::uint32_t members, std::uint32_t) {
         char bracket = object ? '}' : ']';
         std::size_t need = pretty_close_length(depth, members);
         if (length_ + need > room_) return count(need);

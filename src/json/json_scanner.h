@@ -8,7 +8,7 @@
 // A driver provides:
 //   bool scalar(const JsonSlot&, unsigned depth, std::size_t begin, std::size_t end, std::uint32_t& node);
 //   bool open(const JsonSlot&, unsigned depth, bool object, std::uint32_t& node);
-//   bool close(std::uint32_t node, unsigned depth, bool object, std::uint32_t members);
+//   bool close(std::uint32_t node, unsigned depth, bool object, std::uint32_t members, std::uint32_t last_child);
 // and returns false from any of them to stop the scan for a reason of its own
 // (the pretty form's size limit).
 
@@ -36,8 +36,6 @@ struct JsonSlot {
     std::uint32_t index = 0;      // array element: position in the array
     std::size_t key_start = 0;    // object member: offset of the key's opening quote
     std::size_t key_end = 0;      // ... and one past its closing quote
-    std::uint32_t parent = 0;     // tree driver: the container's node
-    std::uint32_t previous = 0;   // tree driver: the preceding sibling's node
 };
 
 struct JsonScanFailure {
@@ -383,12 +381,12 @@ private:
         if (*p_ <= ' ') skip_space();
         if (*p_ == closing) {
             ++p_;
-            return driver_.close(node, depth, Object, 0) || stopped();
+            return driver_.close(node, depth, Object, 0, 0) || stopped();
         }
         JsonSlot child;
         child.place = Object ? JsonPlace::member : JsonPlace::element;
-        child.parent = node;
         std::uint32_t members = 0;
+        std::uint32_t child_node = 0;
         for (;;) {
             if constexpr (Object) {
                 if (*p_ != '"') return fail(json_messages::key_quote, p_);
@@ -403,7 +401,6 @@ private:
             } else {
                 child.index = members;
             }
-            std::uint32_t child_node = 0;
             if (!scan_value<Object>(child, depth + 1, child_node)) return false;
             ++members;
             if (*p_ <= ' ') skip_space();
@@ -418,14 +415,13 @@ private:
                     if (*p_ <= ' ') skip_space();
                 }
                 child.follows_sibling = true;
-                child.previous = child_node;
                 continue;
             }
             if (*p_ != closing) return fail(wrong_separator, p_);
             ++p_;
             break;
         }
-        return driver_.close(node, depth, Object, members) || stopped();
+        return driver_.close(node, depth, Object, members, child_node) || stopped();
     }
 };
 

@@ -6,9 +6,19 @@
 
 namespace {
 
+// Writes each node once, when it is appended. A node's next sibling is taken
+// to be the node that follows its subtree, which holds for every node but
+// the last of a container: that one is put right when the container closes,
+// so no earlier node is touched per value. A container's first child, when
+// it has any, is the node after it.
 class TreeDriver {
 public:
-    explicit TreeDriver(JsonNodes& nodes) : nodes_(nodes) {}
+    TreeDriver(JsonNodes& nodes, std::size_t estimate) : nodes_(nodes) {
+        // Unfilled: the allocator leaves the appended nodes as they are.
+        nodes_.resize(std::max<std::size_t>(estimate, 1));
+        base_ = nodes_.data();
+        room_ = nodes_.size();
+    }
 
     [[gnu::always_inline]] bool scalar(const JsonSlot& slot, unsigned, std::size_t begin, std::size_t end,
                                        std::uint32_t& node) {
@@ -19,17 +29,41 @@ public:
         node = append(slot, object ? JsonNodeKind::object : JsonNodeKind::array, 0, 0);
         return true;
     }
-    bool close(std::uint32_t node, unsigned, bool, std::uint32_t members) {
-        nodes_[node].a = members;
+    bool close(std::uint32_t node, unsigned, bool, std::uint32_t members, std::uint32_t last_child) {
+        JsonNode& n = base_[node];
+        n.a = members;
+        n.next_sibling = static_cast<std::uint32_t>(count_);
+        if (members != 0) {
+            n.first_child = node + 1;
+            base_[last_child].next_sibling = 0;
+        }
         return true;
+    }
+
+    // The table holds exactly the nodes appended, and the top level has no sibling.
+    void finish() {
+        nodes_.resize(count_);
+        if (count_ != 0) nodes_[0].next_sibling = 0;
     }
 
 private:
     JsonNodes& nodes_;
-    std::uint32_t count_ = 0;  // nodes_.size(), without the division it costs
+    // Not 32-bit, so the node fields written in between cannot alias them and
+    // they stay in registers.
+    JsonNode* base_ = nullptr;
+    std::size_t count_ = 0;
+    std::size_t room_ = 0;
+
+    [[gnu::noinline]] void grow() {
+        nodes_.resize(room_ * 2);
+        base_ = nodes_.data();
+        room_ = nodes_.size();
+    }
 
     [[gnu::always_inline]] std::uint32_t append(const JsonSlot& slot, JsonNodeKind kind, std::uint32_t a, std::uint32_t b) {
-        std::uint32_t index = count_++;
+        if (count_ == room_) [[unlikely]]
+            grow();
+        auto index = static_cast<std::uint32_t>(count_++);
         std::uint32_t key_or_index = 0;
         std::uint32_t key_end = 0;
         if (slot.place == JsonPlace::member) {
@@ -38,23 +72,16 @@ private:
         } else if (slot.place == JsonPlace::element) {
             key_or_index = slot.index;
         }
-        // Filled in place, never zeroed first: building the node aside and
-        // copying it stalls on the overlapping moves of a 28-byte record.
-        JsonNode& n = nodes_.emplace_back();
+        // Filled in place: building the node aside and copying it stalls on
+        // the overlapping moves of a 28-byte record.
+        JsonNode& n = base_[index];
         n.kind = static_cast<std::uint32_t>(kind);
         n.a = a;
         n.b = b;
         n.key_or_index = key_or_index;
         n.key_end = key_end;
         n.first_child = 0;
-        n.next_sibling = 0;
-        if (slot.place != JsonPlace::top) {
-            JsonNode* base = nodes_.data();
-            if (slot.follows_sibling)
-                base[slot.previous].next_sibling = index;
-            else
-                base[slot.parent].first_child = index;
-        }
+        n.next_sibling = index + 1;
         return index;
     }
 };
@@ -75,7 +102,7 @@ struct NodeCounter {
         ++nodes;
         return true;
     }
-    bool close(std::uint32_t, unsigned, bool, std::uint32_t) { return true; }
+    bool close(std::uint32_t, unsigned, bool, std::uint32_t, std::uint32_t) { return true; }
 };
 
 constexpr std::size_t tree_probe_bytes = 16 * 1024;
@@ -104,10 +131,10 @@ std::variant<JsonTree, JsonError> build_json_tree(std::string text) {
         return plain_json_error(json_messages::tree_too_large);
 
     JsonTree tree;
-    tree.nodes.reserve(node_estimate(text));
-    TreeDriver driver(tree.nodes);
+    TreeDriver driver(tree.nodes, node_estimate(text));
     JsonScanFailure failure;
     if (!scan_json(text, driver, failure)) return make_json_error(text, failure.offset, failure.message);
+    driver.finish();
     tree.text = std::move(text);
     return tree;
 }
