@@ -201,16 +201,36 @@ private:
         }
     }
 
-    // To the first byte that ends the run: a short prefix byte by byte, whole
-    // blocks while a block remains before the end, then byte by byte.
+    // To the first byte that ends the run: a short prefix one branch per
+    // byte, then whole blocks while a block remains before the end, then byte
+    // by byte.
+    //
+    // Each of the first sixteen bytes has a branch of its own: the predictor
+    // learns the lengths of recurring short runs (keys, indentation, digits),
+    // so the next token does not wait on a length computed from a mask. With
+    // SSE2 the branches test the bits of one mask of the sixteen bytes; the
+    // word path tests the bytes, whose stop byte (at the latest the NUL) ends
+    // the prefix before the text does.
     template <class Run>
     [[gnu::always_inline]] void skip_run() {
-        // The first sixteen bytes one by one, each behind a branch of its
-        // own: the predictor learns the lengths of recurring short runs (keys,
-        // indentation, digits), so the next token does not wait on a length
-        // computed from a mask. The stop byte (at the latest the NUL) ends the
-        // prefix before the text does.
         constexpr unsigned prefix = 16;
+#if defined(__SSE2__)
+        if constexpr (Path == JsonScanPath::sse2) {
+            if (end_ - p_ >= 16) [[likely]] {
+                unsigned stops = Run::stops16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p_)));
+#pragma GCC unroll 16
+                for (unsigned i = 0; i < prefix; ++i) {
+                    if (stops & (1u << i)) {
+                        p_ += i;
+                        return;
+                    }
+                }
+                p_ += prefix;
+                skip_blocks<Run>();
+                return;
+            }
+        }
+#endif
 #pragma GCC unroll 16
         for (unsigned i = 0; i < prefix; ++i) {
             if (!Run::continues(p_[i])) {
@@ -219,6 +239,29 @@ private:
             }
         }
         p_ += prefix;
+        skip_blocks<Run>();
+    }
+
+    [[gnu::always_inline]] void skip_fraction() {
+#if defined(__SSE2__)
+        if constexpr (Path == JsonScanPath::sse2) {
+            if (end_ - p_ >= 16) [[likely]] {
+                unsigned stops = json_detail::Digits::stops16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p_)));
+                if (stops != 0) {
+                    p_ += __builtin_ctz(stops);
+                    return;
+                }
+                p_ += 16;
+                skip_blocks<json_detail::Digits>();
+                return;
+            }
+        }
+#endif
+        skip_run<json_detail::Digits>();
+    }
+
+    template <class Run>
+    void skip_blocks() {
 #if defined(__SSE2__)
         if constexpr (Path == JsonScanPath::sse2) {
             while (end_ - p_ >= 16) {
@@ -348,8 +391,9 @@ private:
         if (*p_ == '.') {
             ++p_;
             if (!is_digit(*p_)) return fail(json_messages::fraction_digit, p_);
-            // In line: coordinates and measurements are mostly long fractions.
-            skip_run<json_detail::Digits>();
+            // In line, and measured from a mask: coordinates and measurements
+            // are mostly long fractions of lengths no predictor learns.
+            skip_fraction();
         }
         if ((*p_ | 0x20) == 'e') {
             ++p_;
