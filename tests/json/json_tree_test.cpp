@@ -75,3 +75,30 @@ TEST(JsonTreeLimit, RefusesTextsOf4GiBAndMore) {
 }
 
 }  // namespace
+
+// Documents far denser than the first estimate of the table: a node every
+// two bytes, once throughout and once behind a sparse first 16 KiB.
+TEST_P(JsonTreeTable, TablesGrowPastTheirEstimateIntact) {
+    const std::size_t count = 700'000;
+    const std::string dense = [&] {
+        std::string t = "[";
+        for (std::size_t i = 0; i < count; ++i) t += "0,";
+        t.back() = ']';
+        return t;
+    }();
+    const std::string sparse_first = "[\"" + std::string(20'000, 'x') + "\"," + dense.substr(1);
+    for (const std::string* text : {&dense, &sparse_first}) {
+        auto r = build_json_tree(*text);
+        ASSERT_EQ(error_of(r), nullptr);
+        const JsonNodes& nodes = std::get<JsonTree>(r).nodes;
+        const std::size_t elements = nodes.size() - 1;
+        ASSERT_EQ(elements, count + (text == &sparse_first ? 1 : 0));
+        EXPECT_EQ(nodes[0].a, elements);
+        EXPECT_EQ(nodes[0].first_child, 1u);
+        EXPECT_EQ(nodes[0].next_sibling, 0u);
+        for (std::size_t n = 1; n <= elements; ++n) {
+            ASSERT_EQ(nodes[n].key_or_index, n - 1);
+            ASSERT_EQ(nodes[n].next_sibling, n == elements ? 0u : n + 1);
+        }
+    }
+}
