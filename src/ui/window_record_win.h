@@ -70,8 +70,6 @@ class RecordBorrow {
 public:
     explicit RecordBorrow(WindowRecord* record);
     ~RecordBorrow();
-    RecordBorrow(const RecordBorrow&) = delete;
-    RecordBorrow& operator=(const RecordBorrow&) = delete;
 
     // False without a record or when it was already borrowed further up the stack.
     bool held() const { return held_; }
